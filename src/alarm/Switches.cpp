@@ -1,0 +1,38 @@
+#include "Switches.h"
+
+#include "settings/gRegistry.h"
+
+bool Switches::toggle(Switch s)
+{
+    setTag(s, Tag(s) == 0 ? 1 : 0);
+    return isOn(s);
+}
+
+QString Switches::actionName(Switch s)
+{
+    switch (s) {
+    case Switch::ActActivateToggle:
+        return QStringLiteral("ActActivateToggle");
+    case Switch::ActMicDetectToggle:
+        return QStringLiteral("ActMicDetectToggle");
+    case Switch::ActMouDetectToggle:
+        return QStringLiteral("ActMouDetectToggle");
+    case Switch::ActSimToggle:
+        return QStringLiteral("ActSimToggle");
+    }
+    return {};
+}
+
+QString Switches::valueName(Switch s)
+{
+    return s == Switch::ActActivateToggle ? QStringLiteral("Alarm Active") : actionName(s);
+}
+
+void Switches::readFrom(SettingsStore& store)
+{
+    for (Switch s : {Switch::ActActivateToggle, Switch::ActMicDetectToggle,
+                     Switch::ActMouDetectToggle, Switch::ActSimToggle}) {
+        if (!store.ReadSetting(gRegistry::StateKey, valueName(s)).isEmpty())
+            setTag(s, 1);
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+class SettingsStore;
+
+/// The four switches of the main window, held as the Tag of their actions: 1 = on, 0 = off.
+enum class Switch { ActActivateToggle, ActMicDetectToggle, ActMouDetectToggle, ActSimToggle };
+
+class Switches
+{
+public:
+    int Tag(Switch s) const { return m_tags[index(s)]; }
+    bool isOn(Switch s) const { return Tag(s) == 1; }
+    void setTag(Switch s, int tag) { m_tags[index(s)] = tag; }
+    /// Turns the switch over and returns its new state.
+    bool toggle(Switch s);
+
+    /// The action's object name.
+    static QString actionName(Switch s);
+    /// The value under StateKey that persists the switch ("Alarm Active" for the armed switch).
+    static QString valueName(Switch s);
+
+    /// Sets every switch whose stored value is non-empty.
+    void readFrom(SettingsStore& store);
+
+private:
+    static std::size_t index(Switch s) { return static_cast<std::size_t>(s); }
+    std::array<int, 4> m_tags{};
+};

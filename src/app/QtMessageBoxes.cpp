@@ -1,0 +1,28 @@
+#include "QtMessageBoxes.h"
+
+#include <QMessageBox>
+
+namespace {
+const QString Title = QStringLiteral("Ostrel");
+}
+
+void QtMessageBoxes::message(const QString& text)
+{
+    QMessageBox::information(m_owner, Title, text);
+}
+
+void QtMessageBoxes::error(const QString& text)
+{
+    QMessageBox::critical(m_owner, Title, text);
+}
+
+void QtMessageBoxes::warning(const QString& text)
+{
+    QMessageBox::warning(m_owner, Title, text);
+}
+
+bool QtMessageBoxes::question(const QString& text)
+{
+    return QMessageBox::question(m_owner, Title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
+}

@@ -1,0 +1,74 @@
+#include "Startup.h"
+
+#include "Clock.h"
+#include "QtMessageBoxes.h"
+#include "QtTimerEngine.h"
+#include "Random.h"
+#include "fmMain.h"
+#include "gUtils.h"
+#include "gVars.h"
+#include "platform/SingleInstance.h"
+#include "report/ReportLog.h"
+#include "settings/gRegistry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProxyStyle>
+
+namespace {
+/// Hints show after 500 ms; moving on to the next control while one shows is almost instant.
+class HintTimingStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 500;
+        if (hint == SH_ToolTip_FallAsleepDelay)
+            return 3000;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+constexpr int HintHidePauseMs = 3000;
+} // namespace
+
+int RunOstrel(int argc, char** argv)
+{
+    // A second start only wakes the first: it touches no setting and no folder.
+    SingleInstance instance(SingleInstanceFolder());
+    if (!instance.claim()) {
+        instance.wakeRunning();
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ostrel"));
+    QApplication::setStyle(new HintTimingStyle);
+    instance.listen();
+    QtMessageBoxes messages;
+
+    const QString appData = GetAppDataFolder();
+    SetFolderGlobals(QCoreApplication::applicationFilePath(), appData);
+    if (appData.isEmpty() || !QDir().mkpath(DataFolder)) {
+        messages.message(QStringLiteral("Cannot establish Roaming Application Data folder!"));
+        return 1;
+    }
+
+    SettingsStore store(SettingsFilePath());
+    store.WriteSetting(gRegistry::LocationKey, QStringLiteral("ProgramLocation"),
+                       QCoreApplication::applicationFilePath());
+
+    SystemClock clock;
+    QtTimerEngine timers;
+    SeededRandom random(static_cast<unsigned>(clock.now().toMSecsSinceEpoch()));
+    TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator()});
+    messages.setOwner(&window);
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        widget->setToolTipDuration(HintHidePauseMs);
+    QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);
+
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "alarm/Switches.h"
+#include "settings/Tunables.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <map>
+#include <memory>
+
+class Clock;
+class MessageBoxes;
+class RandomSource;
+class ReportLog;
+class SettingsStore;
+class TimerEngine;
+class TunableSettings;
+class QAbstractSlider;
+class QFrame;
+class QLabel;
+
+/// The collaborators the main window works with; the program passes the real ones, tests fakes.
+struct MainServices
+{
+    SettingsStore& store;
+    const Clock& clock;
+    TimerEngine& timers;
+    RandomSource& random;
+    MessageBoxes& messages;
+    QString timeSeparator;
+};
+
+/// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
+/// of its own.
+class TfrmMain : public QMainWindow, public TunableControls
+{
+    Q_OBJECT
+public:
+    explicit TfrmMain(const MainServices& services, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    int value(Tunable id) const override;
+    void setValue(Tunable id, int value) override;
+
+    const Switches& switches() const { return m_switches; }
+    ReportLog& report() { return *m_report; }
+    const QStringList& SelectedSounds() const { return m_selectedSounds; }
+
+    /// A second start of the program asks the running one to come back into view.
+    void restoreApp();
+
+signals:
+    /// Every key released anywhere in the window, before the focused control sees it.
+    void keyReleased(int key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildLayout();
+    void buildHeader(QWidget* client);
+    void buildLeftColumn(QWidget* client);
+    void buildRightColumn(QWidget* client);
+    void buildFooter(QWidget* client);
+    void buildMenus();
+    void setUpSystemVolumePanel();
+    void addTunable(QWidget* panel, Tunable id, int top);
+    void connectTunables();
+    void mnuResetSettingToDefaultClick();
+
+    MainServices m_services;
+    Switches m_switches;
+    std::unique_ptr<ReportLog> m_report;
+    QStringList m_selectedSounds;
+    std::unique_ptr<TunableSettings> m_tunables;
+    std::map<Tunable, QWidget*> m_tunableWidgets;
+};

@@ -1,0 +1,276 @@
+// The main window's widgets: fixed positions and colours on a 537 x 594 client area.
+#include "Colours.h"
+#include "LedLamp.h"
+#include "fmMain.h"
+#include "settings/TunableSpinBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+constexpr int ClientWidth = 537;
+constexpr int ClientHeight = 594;
+constexpr int ControlLeft = 124;
+constexpr int ControlWidth = 112;
+constexpr int LampLeft = 243;
+
+QFrame* panel(QWidget* parent, const char* name, QRect geometry, std::uint32_t colour)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(geometry);
+    frame->setAutoFillBackground(true);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, fromBgr(colour));
+    frame->setPalette(palette);
+    return frame;
+}
+
+QLabel* label(QWidget* parent, const QString& text, QRect geometry,
+              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    l->setAlignment(alignment);
+    return l;
+}
+
+LedLamp* lamp(QWidget* parent, const char* name, int top)
+{
+    auto* led = new LedLamp(parent);
+    led->setObjectName(QString::fromLatin1(name));
+    led->move(LampLeft, top);
+    return led;
+}
+
+QProgressBar* gauge(QWidget* parent, const char* name, int top)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(ControlLeft + 4, top, ControlWidth - 8, 5);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QToolButton* headerButton(QWidget* parent, const char* actionName, const QString& text, int left)
+{
+    auto* action = new QAction(text, parent);
+    action->setObjectName(QString::fromLatin1(actionName));
+    auto* button = new QToolButton(parent);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setGeometry(left, 2, 42, 42);
+    button->setIconSize(QSize(40, 40));
+    return button;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(geometry);
+    return b;
+}
+} // namespace
+
+void TfrmMain::buildLayout()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    client->setPalette(palette);
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+    setCentralWidget(client);
+
+    buildHeader(client);
+    buildLeftColumn(client);
+    buildRightColumn(client);
+    buildFooter(client);
+}
+
+void TfrmMain::addTunable(QWidget* parent, Tunable id, int top)
+{
+    const TunableDefinition& d = definitionOf(id);
+    label(parent, d.caption, QRect(8, top + 2, ControlLeft - 10, 34));
+    QWidget* control;
+    if (d.isSlider) {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setRange(d.minimum, d.maximum);
+        slider->setValue(d.defaultValue);
+        slider->setSingleStep(1);
+        slider->setPageStep(d.pageStep);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(d.tickInterval);
+        slider->setGeometry(ControlLeft, top + 2, ControlWidth, 22);
+        control = slider;
+        const int labelWidth = ControlWidth / 3;
+        const QList<Qt::Alignment> alignments =
+            d.endLabels.size() == 3
+                ? QList<Qt::Alignment>{Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight}
+                : QList<Qt::Alignment>{Qt::AlignLeft, Qt::AlignRight};
+        const QList<int> lefts = d.endLabels.size() == 3
+                                     ? QList<int>{0, labelWidth, 2 * labelWidth}
+                                     : QList<int>{0, 2 * labelWidth};
+        for (qsizetype i = 0; i < d.endLabels.size(); ++i)
+            label(parent, d.endLabels[i],
+                  QRect(ControlLeft + lefts[i], top + 24, labelWidth, 13), alignments[i]);
+    } else {
+        auto* spin = new TunableSpinBox(d.minimum, d.maximum, d.defaultValue, parent);
+        spin->setGeometry(ControlLeft, top + 9, 64, 22);
+        control = spin;
+    }
+    control->setObjectName(d.name);
+    m_tunableWidgets[id] = control;
+}
+
+void TfrmMain::buildHeader(QWidget* client)
+{
+    QFrame* header = panel(client, "pnlHeader", QRect(0, 0, ClientWidth, 46), Colours::LampOff);
+    auto* picture = label(header, QStringLiteral("Ostrel"), QRect(0, 0, 257, 46), Qt::AlignCenter);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setCursor(Qt::PointingHandCursor);
+    QFont font = picture->font();
+    font.setPixelSize(26);
+    font.setBold(true);
+    picture->setFont(font);
+    picture->setStyleSheet(QStringLiteral("color: white"));
+
+    const int area = ClientWidth - 277;
+    struct HeaderButton { const char* button; const char* action; const char* text; int offset; };
+    const HeaderButton buttons[] = {
+        {"btnMicDetect", "ActMicDetectToggle", "Mic", 0},
+        {"btnMouDetect", "ActMouDetectToggle", "Mouse", 44},
+        {"btnSimulation", "ActSimToggle", "Sim", 88},
+        {"btnActivate", "ActActivateToggle", "Arm", 190},
+        {"btnReport", "ActViewReport", "Report", 234},
+    };
+    for (const HeaderButton& b : buttons)
+        headerButton(header, b.action, QString::fromLatin1(b.text), area + b.offset)
+            ->setObjectName(QString::fromLatin1(b.button));
+    findChild<QAction*>(QStringLiteral("ActViewReport"))->setToolTip(QStringLiteral("View Report"));
+
+    QFrame* volume = panel(client, "pnlSystemVolume", QRect(5, 53, 527, 58), Colours::PanelDark);
+    label(volume, QString(), QRect(9, 3, 328, 52), Qt::AlignCenter)
+        ->setObjectName(QStringLiteral("lblSystemVolume"));
+    button(volume, "btnSysVolumeControl", QStringLiteral("System Volume Control"),
+           QRect(351, 6, 167, 22));
+    button(volume, "btnSysRecordingControl", QStringLiteral("System Recording Control"),
+           QRect(351, 31, 167, 22));
+}
+
+void TfrmMain::buildLeftColumn(QWidget* client)
+{
+    QFrame* mic = panel(client, "pnlMicrophone", QRect(5, 118, 260, 89), Colours::PanelLight);
+    addTunable(mic, Tunable::trkMicTriggerVolume, 0);
+    gauge(mic, "ggDetection", 38);
+    addTunable(mic, Tunable::trkMicTriggerDuration, 44);
+    gauge(mic, "ggDuration", 82);
+    lamp(mic, "shpLedMicDetection", 39);
+
+    QFrame* mouse = panel(client, "pnlMouse", QRect(5, 214, 260, 41), Colours::PanelDark);
+    addTunable(mouse, Tunable::trkMouseSensivity, 0);
+    lamp(mouse, "shpLedMouDetection", 15);
+
+    QFrame* trigger = panel(client, "pnlTriggerDelay", QRect(5, 262, 260, 41), Colours::PanelDark);
+    addTunable(trigger, Tunable::spnTriggerDelay, 0);
+    lamp(trigger, "shpLedTriggerDelay", 15);
+
+    QFrame* activation =
+        panel(client, "pnlActivationDelay", QRect(5, 310, 260, 41), Colours::PanelDark);
+    addTunable(activation, Tunable::spnActivationDelay, 0);
+    lamp(activation, "shpLedActivationDelay", 15);
+
+    QFrame* simulation = panel(client, "pnlSimulation", QRect(5, 358, 260, 89), Colours::PanelDark);
+    addTunable(simulation, Tunable::spnSimulateEvery, 0);
+    addTunable(simulation, Tunable::spnSimulateRandom, 44);
+    lamp(simulation, "shpLedSimulation", 39);
+
+    QFrame* speakers = panel(client, "pnlSpeakersTest", QRect(5, 454, 260, 108), Colours::PanelDark);
+    label(speakers, QStringLiteral("Speakers Test"), QRect(8, 6, 244, 16), Qt::AlignCenter);
+    button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30))
+        ->setToolTip(QStringLiteral("Front Left"));
+    button(speakers, "btnFrontCenter", QStringLiteral("C"), QRect(105, 32, 50, 30))
+        ->setToolTip(QStringLiteral("Front Center"));
+    button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30))
+        ->setToolTip(QStringLiteral("Front Right"));
+    button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
+
+    // The recording input and its level belong to the audio set-up; the user never sees them.
+    auto* recSource = new QComboBox(client);
+    recSource->setObjectName(QStringLiteral("cmbRecSource"));
+    recSource->hide();
+    QFrame* sensitivity =
+        panel(client, "pnlMicSensivity", QRect(5, 118, 260, 41), Colours::PanelLight);
+    addTunable(sensitivity, Tunable::trkMicSensivity, 0);
+    sensitivity->hide();
+}
+
+void TfrmMain::buildRightColumn(QWidget* client)
+{
+    QFrame* volume = panel(client, "pnlAlarmVolume", QRect(272, 118, 260, 41), Colours::PanelLight);
+    addTunable(volume, Tunable::trkAlarmVolume, 0);
+
+    QFrame* alteration =
+        panel(client, "pnlAlteration", QRect(272, 166, 260, 89), Colours::PanelDark);
+    addTunable(alteration, Tunable::trkGlobalAlteration, 0);
+    addTunable(alteration, Tunable::trkRandomAlteration, 44);
+
+    QFrame* duration = panel(client, "pnlDuration", QRect(272, 262, 260, 89), Colours::PanelDark);
+    addTunable(duration, Tunable::trkPersistence, 0);
+    addTunable(duration, Tunable::trkPersistenceRandom, 44);
+
+    QFrame* title = panel(client, "pnlSoundsTitle", QRect(272, 358, 260, 26), Colours::LampOff);
+    QLabel* caption = label(title, QStringLiteral("Alarm Sounds"), QRect(8, 0, 190, 26));
+    QFont font = caption->font();
+    font.setPixelSize(16);
+    caption->setFont(font);
+    caption->setStyleSheet(QStringLiteral("color: %1").arg(fromBgr(Colours::TitleText).name()));
+    struct ListButton { const char* button; const char* action; const char* text; int left; };
+    for (const ListButton& b : {ListButton{"btnAddSound", "ActAddSound", "+", 207},
+                                ListButton{"btnRemoveSound", "ActRemoveSound", "-", 233}}) {
+        auto* action = new QAction(QString::fromLatin1(b.text), this);
+        action->setObjectName(QString::fromLatin1(b.action));
+        auto* toolButton = new QToolButton(title);
+        toolButton->setObjectName(QString::fromLatin1(b.button));
+        toolButton->setDefaultAction(action);
+        toolButton->setAutoRaise(true);
+        toolButton->setGeometry(b.left, 0, 25, 25);
+    }
+    findChild<QAction*>(QStringLiteral("ActAddSound"))->setToolTip(QStringLiteral("Add Sound"));
+    findChild<QAction*>(QStringLiteral("ActRemoveSound"))
+        ->setToolTip(QStringLiteral("Remove Sound"));
+
+    auto* sounds = new QListWidget(client);
+    sounds->setObjectName(QStringLiteral("chklbSounds"));
+    sounds->setGeometry(272, 383, 260, 180);
+}
+
+void TfrmMain::buildFooter(QWidget* client)
+{
+    QFrame* footer = panel(client, "pnlFooter", QRect(0, 569, ClientWidth, 25), Colours::LampOff);
+    QPushButton* exit = button(footer, "btnExit", QStringLiteral("Exit"),
+                               QRect(ClientWidth - 59 - 6, 2, 59, 22));
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TfrmMain::setUpSystemVolumePanel()
+{
+    // A current Linux desktop has the newer sound settings: the short text and one button.
+    findChild<QLabel*>(QStringLiteral("lblSystemVolume"))
+        ->setText(QStringLiteral("If your system allows microphone boosting,\r\n"
+                                 "you can achieve better alarm sensitivity."));
+    findChild<QPushButton*>(QStringLiteral("btnSysVolumeControl"))->move(351, 18);
+    findChild<QPushButton*>(QStringLiteral("btnSysRecordingControl"))->hide();
+}

@@ -1,0 +1,92 @@
+#include "ReportLog.h"
+
+#include "app/Clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+ReportLog::ReportLog(const Clock& clock, const QString& reportsFolder,
+                     const QString& timeSeparator)
+    : m_clock(clock), m_folder(reportsFolder), m_timeSeparator(timeSeparator)
+{
+}
+
+QString ReportLog::filePath() const
+{
+    return m_folder + QStringLiteral("Report.txt");
+}
+
+QString ReportLog::timeStamp() const
+{
+    const QDateTime now = m_clock.now();
+    return now.toString(QStringLiteral("dd.MM.yy hh")) + m_timeSeparator +
+           now.toString(QStringLiteral("mm"));
+}
+
+void ReportLog::AddToReport(const QString& message)
+{
+    const QString line = QLatin1Char('[') + timeStamp() + QStringLiteral("] ") + message;
+    if (!m_lines.isEmpty() && m_lines.last() == line)
+        return;
+    m_lines.append(line);
+    if (!QDir().mkpath(m_folder))
+        return;
+    save();
+}
+
+void ReportLog::save() const
+{
+    QByteArray text;
+    for (const QString& line : m_lines)
+        text += line.toLocal8Bit() + "\r\n";
+    // Replaced atomically: a crash mid-save leaves the previous report whole.
+    QSaveFile file(filePath());
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
+        file.commit();
+}
+
+void ReportLog::loadFile()
+{
+    if (!QFile::exists(filePath()))
+        return;
+    bool ok = false;
+    const QStringList lines = ReadReportFile(filePath(), &ok);
+    if (ok)
+        m_lines = lines;
+}
+
+void ReportLog::deleteFile()
+{
+    QFile::remove(filePath());
+}
+
+QStringList ReadReportFile(const QString& path, bool* ok)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok)
+        *ok = opened;
+    if (!opened)
+        return {};
+    QByteArray bytes = file.readAll();
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    QStringList lines = QString::fromLocal8Bit(bytes).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    // A final line ending closes the last line; it does not open an empty one.
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString LocaleTimeSeparator()
+{
+    // The short time format reads like "HH:mm" or "h.mm AP": the separator is what stands
+    // between the hour and the minute fields.
+    static const QRegularExpression between(QStringLiteral("[hH]+([^hHm]*)m"));
+    const auto match = between.match(QLocale::system().timeFormat(QLocale::ShortFormat));
+    return match.hasMatch() ? match.captured(1).remove(QLatin1Char('\'')) : QString();
+}

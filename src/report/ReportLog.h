@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Clock;
+
+/// The event report: ReportLines in memory, mirrored whole in "Report.txt" after every new line,
+/// so that it survives a crash or a restart.
+class ReportLog
+{
+public:
+    /// timeSeparator stands between hours and minutes in the stamp; it may be empty.
+    ReportLog(const Clock& clock, const QString& reportsFolder, const QString& timeSeparator);
+
+    const QStringList& ReportLines() const { return m_lines; }
+    QString filePath() const;
+
+    /// Appends "[dd.mm.yy hh:nn] message" unless it repeats the last line, then saves the file.
+    /// A failed save keeps the line in memory and reports nothing.
+    void AddToReport(const QString& message);
+
+    /// Replaces ReportLines with the file's lines when the file exists and can be read.
+    void loadFile();
+    void clear() { m_lines.clear(); }
+    void deleteFile();
+
+private:
+    QString timeStamp() const;
+    void save() const;
+
+    const Clock& m_clock;
+    QString m_folder;
+    QString m_timeSeparator;
+    QStringList m_lines;
+};
+
+/// Reads a report file: lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether
+/// the file could be read.
+QStringList ReadReportFile(const QString& path, bool* ok = nullptr);
+
+/// The time separator of the user's locale, or empty text when the locale shows none.
+QString LocaleTimeSeparator();

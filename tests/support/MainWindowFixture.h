@@ -1,0 +1,43 @@
+#pragma once
+
+#include "FakeMessageBoxes.h"
+#include "TempEnvironment.h"
+#include "VirtualClock.h"
+#include "app/Random.h"
+#include "app/fmMain.h"
+#include "settings/gRegistry.h"
+
+#include <memory>
+
+/// A main window on the offscreen platform with a private settings file and data folder, a
+/// virtual clock, a seeded random source and scripted message boxes. Settings written before
+/// open() are what the window finds at its creation.
+struct MainWindowFixture
+{
+    TempEnvironment env;
+    VirtualClock clock;
+    SeededRandom random{1234};
+    FakeMessageBoxes messages;
+    std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
+    std::unique_ptr<TfrmMain> window;
+
+    TfrmMain& open()
+    {
+        window = std::make_unique<TfrmMain>(
+            MainServices{*store, clock, clock, random, messages, QStringLiteral(":")});
+        return *window;
+    }
+
+    /// Closes the window and reads the settings file afresh, as the next start would.
+    void restart()
+    {
+        window.reset();
+        store.reset();
+        store = std::make_unique<SettingsStore>(env.settingsFile());
+    }
+
+    template <typename T> T* find(const QString& name) const
+    {
+        return window->findChild<T*>(name);
+    }
+};
