@@ -18,7 +18,8 @@ int countReplacements(int watch)
     for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;) {
         for (char* p = buffer; p < buffer + n;) {
             const auto* event = reinterpret_cast<inotify_event*>(p);
-            if ((event->mask & IN_MOVED_TO) || (event->mask & IN_CLOSE_WRITE))
+            // Each atomic save renames a finished temporary file onto the settings file.
+            if ((event->mask & IN_MOVED_TO) && event->len && qstrcmp(event->name, "Ostrel.ini") == 0)
                 ++replaced;
             p += sizeof(inotify_event) + event->len;
         }
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
     store.flush();
 
     const int watch = inotify_init1(IN_NONBLOCK);
-    inotify_add_watch(watch, dir.path().toLocal8Bit().constData(), IN_MOVED_TO | IN_CLOSE_WRITE);
+    inotify_add_watch(watch, dir.path().toLocal8Bit().constData(), IN_MOVED_TO);
 
     QElapsedTimer timer;
     timer.start();
@@ -55,5 +56,5 @@ int main(int argc, char** argv)
 
     std::printf("delete key + 9999 writes: %lld ms; with the save: %lld ms; file written %d time(s)\n",
                 static_cast<long long>(writesMs), static_cast<long long>(totalMs), replaced);
-    return totalMs <= 200 && replaced <= 2 ? 0 : 1;
+    return totalMs <= 200 && replaced == 1 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "fmMain.h"
 
+#include "ControlStates.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSettings.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
 
 TfrmMain::TfrmMain(const MainServices& services, QWidget* parent)
@@ -81,6 +84,36 @@ void TfrmMain::connectTunables()
 void TfrmMain::mnuResetSettingToDefaultClick()
 {
     m_tunables->ResetToDefaults();
+}
+
+void TfrmMain::KeyState()
+{
+    auto* sounds = findChild<QListWidget*>(QStringLiteral("chklbSounds"));
+    const ControlStates states = DeriveControlStates({
+        .armed = m_switches.isOn(Switch::ActActivateToggle),
+        .anyDetectorOn = m_switches.isOn(Switch::ActMicDetectToggle) ||
+                         m_switches.isOn(Switch::ActMouDetectToggle) ||
+                         m_switches.isOn(Switch::ActSimToggle),
+        .selectedSounds = int(m_selectedSounds.size()),
+        .listed = sounds->count() > 0,
+        .itemSelected = sounds->currentRow() >= 0,
+    });
+    const auto enable = [this](const char* name, bool enabled) {
+        findChild<QObject*>(QString::fromLatin1(name))->setProperty("enabled", enabled);
+    };
+    for (const char* name : {"ActMicDetectToggle", "ActMouDetectToggle", "ActSimToggle"})
+        enable(name, states.detectorSwitches);
+    enable("ActViewReport", states.viewReport);
+    enable("ActActivateToggle", states.activateToggle);
+    enable("chklbSounds", states.soundList);
+    for (const char* name : {"ActChkLbAlarmSndChecktAll", "ActChkLbAlarmSndUnCheckAll",
+                             "ActChkLbAlarmSndCheckInverse"})
+        enable(name, states.checkCommands);
+    enable("ActAddSound", states.addSound);
+    enable("ActRemoveSound", states.removeSound);
+    for (const char* name : {"btnFrontLeft", "btnFrontCenter", "btnFrontRight"})
+        enable(name, states.speakerTest);
+    enable("btnTestStop", states.testStop);
 }
 
 void TfrmMain::restoreApp()

@@ -49,6 +49,9 @@ public:
     /// A second start of the program asks the running one to come back into view.
     void restoreApp();
 
+    /// Enables and disables the controls from the switches and the sound list.
+    void KeyState();
+
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
     void keyReleased(int key);

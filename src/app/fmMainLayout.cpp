@@ -252,6 +252,13 @@ void TfrmMain::buildRightColumn(QWidget* client)
     findChild<QAction*>(QStringLiteral("ActRemoveSound"))
         ->setToolTip(QStringLiteral("Remove Sound"));
 
+    for (const auto& [name, caption] : {std::pair{"ActChkLbAlarmSndChecktAll", "Check All"},
+                                        std::pair{"ActChkLbAlarmSndCheckInverse", "Check Inverse"},
+                                        std::pair{"ActChkLbAlarmSndUnCheckAll", "Uncheck All"}}) {
+        auto* action = new QAction(QString::fromLatin1(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+    }
+
     auto* sounds = new QListWidget(client);
     sounds->setObjectName(QStringLiteral("chklbSounds"));
     sounds->setGeometry(272, 383, 260, 180);

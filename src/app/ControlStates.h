@@ -1,0 +1,26 @@
+#pragma once
+
+/// Which controls the user may use, derived from the alarm state and the sound list.
+struct ControlStates
+{
+    bool detectorSwitches; // ActMicDetectToggle, ActMouDetectToggle, ActSimToggle
+    bool viewReport;
+    bool activateToggle;
+    bool soundList;
+    bool checkCommands; // check all, uncheck all, check inverse
+    bool addSound;
+    bool removeSound;
+    bool speakerTest; // btnFrontLeft, btnFrontCenter, btnFrontRight
+    bool testStop;
+};
+
+struct ControlStateInputs
+{
+    bool armed;
+    bool anyDetectorOn;   // microphone, mouse or simulation switch on
+    int selectedSounds;   // names in SelectedSounds
+    bool listed;          // the sound list has an item
+    bool itemSelected;    // an item of the sound list is the current one
+};
+
+ControlStates DeriveControlStates(const ControlStateInputs& in);
