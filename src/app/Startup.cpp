@@ -4,6 +4,7 @@
 #include "QtMessageBoxes.h"
 #include "QtTimerEngine.h"
 #include "Random.h"
+#include "audio/AlarmPlayback.h"
 #include "fmMain.h"
 #include "gUtils.h"
 #include "gVars.h"
@@ -32,6 +33,15 @@ public:
 };
 
 constexpr int HintHidePauseMs = 3000;
+
+// Stands in until the audio engine exists: nothing sounds.
+class SilentPlayback : public AlarmPlayback
+{
+public:
+    void PlayHow(int, int, const QString&) override {}
+    void StopSounds() override {}
+    bool IsPlaying() const override { return false; }
+};
 } // namespace
 
 int RunOstrel(int argc, char** argv)
@@ -63,7 +73,8 @@ int RunOstrel(int argc, char** argv)
     SystemClock clock;
     QtTimerEngine timers;
     SeededRandom random(static_cast<unsigned>(clock.now().toMSecsSinceEpoch()));
-    TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator()});
+    TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
+                                 [](const TunableValues&) { return std::make_unique<SilentPlayback>(); }});
     messages.setOwner(&window);
     for (QWidget* widget : window.findChildren<QWidget*>())
         widget->setToolTipDuration(HintHidePauseMs);

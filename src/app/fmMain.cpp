@@ -1,6 +1,7 @@
 #include "fmMain.h"
 
 #include "ControlStates.h"
+#include "audio/AlarmPlayback.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSettings.h"
@@ -43,6 +44,7 @@ void TfrmMain::FormCreate()
     m_switches.readFrom(m_services.store);
     m_services.store.ReadSettingNames(gRegistry::SoundSelectionKey, m_selectedSounds);
     m_tunables->LoadResetableSettings();
+    m_playback = m_services.makePlayback(*this);
     setUpSystemVolumePanel();
 }
 

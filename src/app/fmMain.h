@@ -5,9 +5,11 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 
+class AlarmPlayback;
 class Clock;
 class MessageBoxes;
 class RandomSource;
@@ -28,6 +30,8 @@ struct MainServices
     RandomSource& random;
     MessageBoxes& messages;
     QString timeSeparator;
+    /// Builds the playback of alarm sounds; it reads volume and pitch from the window's controls.
+    std::function<std::unique_ptr<AlarmPlayback>(const TunableValues&)> makePlayback;
 };
 
 /// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
@@ -45,6 +49,7 @@ public:
     const Switches& switches() const { return m_switches; }
     ReportLog& report() { return *m_report; }
     const QStringList& SelectedSounds() const { return m_selectedSounds; }
+    AlarmPlayback& playback() { return *m_playback; }
 
     /// A second start of the program asks the running one to come back into view.
     void restoreApp();
@@ -78,5 +83,6 @@ private:
     std::unique_ptr<ReportLog> m_report;
     QStringList m_selectedSounds;
     std::unique_ptr<TunableSettings> m_tunables;
+    std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;
 };

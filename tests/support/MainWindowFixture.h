@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeMessageBoxes.h"
+#include "FakePlayback.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
 #include "app/Random.h"
@@ -20,11 +21,17 @@ struct MainWindowFixture
     FakeMessageBoxes messages;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
+    FakePlayback* playback = nullptr; // owned by the window once open() ran
 
     TfrmMain& open()
     {
         window = std::make_unique<TfrmMain>(
-            MainServices{*store, clock, clock, random, messages, QStringLiteral(":")});
+            MainServices{*store, clock, clock, random, messages, QStringLiteral(":"),
+                         [this](const TunableValues&) {
+                             auto fake = std::make_unique<FakePlayback>(clock);
+                             playback = fake.get();
+                             return fake;
+                         }});
         return *window;
     }
 
