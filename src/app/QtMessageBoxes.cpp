@@ -8,7 +8,8 @@ const QString Title = QStringLiteral("Ostrel");
 
 void QtMessageBoxes::message(const QString& text)
 {
-    QMessageBox::information(m_owner, Title, text);
+    QMessageBox box(QMessageBox::NoIcon, Title, text, QMessageBox::Ok, m_owner);
+    box.exec();
 }
 
 void QtMessageBoxes::error(const QString& text)
