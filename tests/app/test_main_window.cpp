@@ -181,6 +181,18 @@ private slots:
         QVERIFY(f.find<QPushButton>("btnSysRecordingControl")->isHidden());
     }
 
+    void restoreRequestBringsAMinimisedWindowBack()
+    {
+        MainWindowFixture f;
+        TfrmMain& w = f.open();
+        w.show();
+        w.setWindowState(Qt::WindowMinimized);
+        QVERIFY(w.isMinimized());
+        w.restoreApp();
+        QVERIFY(!w.isMinimized());
+        QVERIFY(w.isVisible());
+    }
+
     void escapeReachesTheWindowWhateverHasFocusAndExitCloses()
     {
         MainWindowFixture f;
