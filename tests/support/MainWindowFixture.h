@@ -1,13 +1,16 @@
 #pragma once
 
 #include "FakeMessageBoxes.h"
+#include "FakeSoundFileDialog.h"
 #include "FakePlayback.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
 #include "app/Random.h"
+#include "app/gVars.h"
 #include "app/fmMain.h"
 #include "settings/gRegistry.h"
 
+#include <QDir>
 #include <memory>
 
 /// A main window on the offscreen platform with a private settings file and data folder, a
@@ -19,6 +22,7 @@ struct MainWindowFixture
     VirtualClock clock;
     SeededRandom random{1234};
     FakeMessageBoxes messages;
+    FakeSoundFileDialog soundFiles;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
     FakePlayback* playback = nullptr; // owned by the window once open() ran
@@ -31,7 +35,8 @@ struct MainWindowFixture
                              auto fake = std::make_unique<FakePlayback>(clock);
                              playback = fake.get();
                              return fake;
-                         }});
+                         },
+                         soundFiles});
         return *window;
     }
 
@@ -41,6 +46,15 @@ struct MainWindowFixture
         window.reset();
         store.reset();
         store = std::make_unique<SettingsStore>(env.settingsFile());
+    }
+
+    /// Puts an (empty) sound file of that name into the sounds folder.
+    static void addSoundFile(const QString& name)
+    {
+        QDir().mkpath(SoundsFolder);
+        QFile file(SoundsFolder + name);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot create %s", qPrintable(file.fileName()));
     }
 
     template <typename T> T* find(const QString& name) const
