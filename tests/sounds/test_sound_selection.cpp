@@ -1,7 +1,6 @@
 // The sound list on the real window: check commands and the stored selection, the start-up read,
 // the user's toggles, clicks and keys, the hint, removal and the speaker test.
 #include "MainWindowFixture.h"
-#include "app/gVars.h"
 #include "report/ReportLog.h"
 #include "sounds/SoundLibrary.h"
 
@@ -13,14 +12,6 @@
 using namespace gRegistry;
 
 namespace {
-QStringList storedNames(SettingsStore& store)
-{
-    QStringList names;
-    store.ReadSettingNames(SoundSelectionKey, names);
-    names.sort();
-    return names;
-}
-
 /// Opens a window over the named sound files, with the given ones stored as selected.
 TfrmMain& openWith(MainWindowFixture& f, const QStringList& files, const QStringList& selected = {})
 {
@@ -46,17 +37,17 @@ private slots:
 
         f.find<QAction>("ActChkLbAlarmSndCheckInverse")->trigger();
         QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "c.mp3", "e.wav"}));
-        QCOMPARE(storedNames(*f.store), (QStringList{"a.wav", "c.mp3", "e.wav"}));
+        QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "c.mp3", "e.wav"}));
         QCOMPARE(f.find<QListWidget>("chklbSounds")->item(2)->checkState(), Qt::Checked);
 
         f.find<QAction>("ActChkLbAlarmSndUnCheckAll")->trigger();
         QVERIFY(w.SelectedSounds().isEmpty());
-        QVERIFY(storedNames(*f.store).isEmpty());
+        QVERIFY(storedSelection(*f.store).isEmpty());
         QVERIFY(!arm->isEnabled());
 
         f.find<QAction>("ActChkLbAlarmSndChecktAll")->trigger();
         QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav", "c.mp3", "d.wav", "e.wav"}));
-        QCOMPARE(storedNames(*f.store), w.SelectedSounds());
+        QCOMPARE(storedSelection(*f.store), w.SelectedSounds());
         QVERIFY(arm->isEnabled());
     }
 
@@ -65,7 +56,7 @@ private slots:
         MainWindowFixture f;
         TfrmMain& w = openWith(f, {"Siren.wav", "bell.wav"}, {"SIREN.WAV", "gone.mp3"});
         QCOMPARE(w.SelectedSounds(), QStringList{"Siren.wav"});
-        QCOMPARE(storedNames(*f.store), QStringList{"Siren.wav"});
+        QCOMPARE(storedSelection(*f.store), QStringList{"Siren.wav"});
         auto* list = f.find<QListWidget>("chklbSounds");
         QCOMPARE(list->item(1)->text(), QStringLiteral("Siren.wav"));
         QCOMPARE(list->item(1)->checkState(), Qt::Checked);
@@ -86,17 +77,17 @@ private slots:
         QCOMPARE(w.SelectedSounds(), QStringList{"b.wav"});
         QTest::keyClick(list, Qt::Key_Space); // turns the selected item, a.wav, over
         QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
-        QCOMPARE(storedNames(*f.store), (QStringList{"a.wav", "b.wav"}));
+        QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "b.wav"}));
 
         f.store->WriteSetting(SoundSelectionKey, "stale.wav", "T");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center());
         QCOMPARE(list->currentRow(), 2);
-        QCOMPARE(storedNames(*f.store), (QStringList{"a.wav", "b.wav"}));
+        QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "b.wav"}));
 
         f.store->WriteSetting(SoundSelectionKey, "stale.wav", "T");
         QTest::keyClick(list, 'x');
-        QCOMPARE(storedNames(*f.store), (QStringList{"a.wav", "b.wav"}));
+        QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "b.wav"}));
         QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
     }
 
@@ -170,7 +161,7 @@ private slots:
         remove->trigger(); // the first: the new first comes up selected
         QVERIFY(!QFile::exists(SoundsFolder + "a.wav"));
         QCOMPARE(list->currentItem()->text(), QStringLiteral("b.wav"));
-        QCOMPARE(storedNames(*f.store), (QStringList{"b.wav", "c.wav", "d.wav"}));
+        QCOMPARE(storedSelection(*f.store), (QStringList{"b.wav", "c.wav", "d.wav"}));
 
         list->setCurrentRow(2); // d.wav: the one before it comes up selected
         remove->trigger();

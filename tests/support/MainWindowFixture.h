@@ -2,6 +2,7 @@
 
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
+#include "SoundTestFiles.h"
 #include "FakePlayback.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
@@ -10,7 +11,6 @@
 #include "app/fmMain.h"
 #include "settings/gRegistry.h"
 
-#include <QDir>
 #include <memory>
 
 /// A main window on the offscreen platform with a private settings file and data folder, a
@@ -49,13 +49,7 @@ struct MainWindowFixture
     }
 
     /// Puts an (empty) sound file of that name into the sounds folder.
-    static void addSoundFile(const QString& name)
-    {
-        QDir().mkpath(SoundsFolder);
-        QFile file(SoundsFolder + name);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot create %s", qPrintable(file.fileName()));
-    }
+    static void addSoundFile(const QString& name) { makeFile(SoundsFolder + name); }
 
     template <typename T> T* find(const QString& name) const
     {
