@@ -71,7 +71,7 @@ void TfrmMain::connectSoundList()
                                     std::pair{"btnFrontCenter", PanCentre},
                                     std::pair{"btnFrontRight", PanRight}})
         connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-                [this, pan = pan] { m_soundLibrary->TestPlay(pan); });
+                [this, pan = pan] { m_soundLibrary->testPlay(pan); });
     connect(findChild<QPushButton*>(QStringLiteral("btnTestStop")), &QPushButton::clicked, this,
             [this] { m_playback->StopSounds(); });
 }

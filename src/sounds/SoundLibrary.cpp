@@ -209,7 +209,7 @@ void SoundLibrary::ActRemoveSoundExecute()
     }
 }
 
-void SoundLibrary::TestPlay(int panMode)
+void SoundLibrary::testPlay(int panMode)
 {
     const SoundList& list = m_with.list;
     if (list.count() == 0 || list.currentRow() < 0)

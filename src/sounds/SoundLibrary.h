@@ -47,7 +47,7 @@ public:
     void DropFileTargetSoundsDrop(const QStringList& files);
     void ActRemoveSoundExecute();
     /// Plays the selected sound in the given direction, alone.
-    void TestPlay(int panMode);
+    void testPlay(int panMode);
 
     /// True for the names the folder scan lists: .wav and .mp3, in any letter case.
     static bool isSoundFileName(const QString& fileName);

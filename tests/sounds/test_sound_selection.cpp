@@ -199,7 +199,7 @@ private slots:
         QVERIFY(!f.find<QAction>("ActRemoveSound")->isEnabled());
         QVERIFY(f.find<QAction>("ActAddSound")->isEnabled());
         f.playback->PlayHow(0, PanCentre, SoundsFolder + "elsewhere.txt");
-        w.soundLibrary().TestPlay(PanLeft);
+        w.soundLibrary().testPlay(PanLeft);
         QVERIFY(f.playback->IsPlaying());
         QCOMPARE(f.playback->calls.size(), 1);
     }
