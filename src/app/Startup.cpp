@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "QtMessageBoxes.h"
+#include "QtSoundFileDialog.h"
 #include "QtTimerEngine.h"
 #include "Random.h"
 #include "audio/AlarmPlayback.h"
@@ -58,6 +59,7 @@ int RunOstrel(int argc, char** argv)
     QApplication::setStyle(new HintTimingStyle);
     instance.listen();
     QtMessageBoxes messages;
+    QtSoundFileDialog soundFiles;
 
     const QString appData = GetAppDataFolder();
     SetFolderGlobals(QCoreApplication::applicationFilePath(), appData);
@@ -74,8 +76,10 @@ int RunOstrel(int argc, char** argv)
     QtTimerEngine timers;
     SeededRandom random(static_cast<unsigned>(clock.now().toMSecsSinceEpoch()));
     TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 [](const TunableValues&) { return std::make_unique<SilentPlayback>(); }});
+                                 [](const TunableValues&) { return std::make_unique<SilentPlayback>(); },
+                                 soundFiles});
     messages.setOwner(&window);
+    soundFiles.setOwner(&window);
     for (QWidget* widget : window.findChildren<QWidget*>())
         widget->setToolTipDuration(HintHidePauseMs);
     QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);

@@ -6,7 +6,8 @@
 #include "report/ReportLog.h"
 #include "settings/TunableSettings.h"
 #include "settings/TunableSpinBox.h"
-#include "settings/gRegistry.h"
+#include "sounds/SoundLibrary.h"
+#include "sounds/SoundSelection.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,9 +43,11 @@ void TfrmMain::FormCreate()
     m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
     m_report->loadFile();
     m_switches.readFrom(m_services.store);
-    m_services.store.ReadSettingNames(gRegistry::SoundSelectionKey, m_selectedSounds);
+    createSoundSelection();
     m_tunables->LoadResetableSettings();
     m_playback = m_services.makePlayback(*this);
+    createSoundLibrary();
+    m_soundLibrary->FillSounds(QString());
     setUpSystemVolumePanel();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ControlStateRefresh.h"
 #include "alarm/Switches.h"
+#include "audio/OutputPause.h"
 #include "settings/Tunables.h"
+#include "sounds/SoundList.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,6 +18,9 @@ class MessageBoxes;
 class RandomSource;
 class ReportLog;
 class SettingsStore;
+class SoundFileDialog;
+class SoundLibrary;
+class SoundSelection;
 class TimerEngine;
 class TunableSettings;
 class QAbstractSlider;
@@ -32,11 +38,15 @@ struct MainServices
     QString timeSeparator;
     /// Builds the playback of alarm sounds; it reads volume and pitch from the window's controls.
     std::function<std::unique_ptr<AlarmPlayback>(const TunableValues&)> makePlayback;
+    SoundFileDialog& soundFiles;
 };
 
 /// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
 /// of its own.
-class TfrmMain : public QMainWindow, public TunableControls
+class TfrmMain : public QMainWindow,
+                 public TunableControls,
+                 public ControlStateRefresh,
+                 public OutputPause
 {
     Q_OBJECT
 public:
@@ -50,12 +60,18 @@ public:
     ReportLog& report() { return *m_report; }
     const QStringList& SelectedSounds() const { return m_selectedSounds; }
     AlarmPlayback& playback() { return *m_playback; }
+    SoundLibrary& soundLibrary() { return *m_soundLibrary; }
+    SoundSelection& soundSelection() { return *m_soundSelection; }
+    bool isOutputPaused() const { return m_outputPaused; }
+
+    void pauseOutput() override;
+    void resumeOutput() override;
 
     /// A second start of the program asks the running one to come back into view.
     void restoreApp();
 
     /// Enables and disables the controls from the switches and the sound list.
-    void KeyState();
+    void KeyState() override;
 
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
@@ -77,11 +93,18 @@ private:
     void addTunable(QWidget* panel, Tunable id, int top);
     void connectTunables();
     void mnuResetSettingToDefaultClick();
+    void createSoundSelection();
+    void createSoundLibrary();
+    void connectSoundList();
 
     MainServices m_services;
     Switches m_switches;
     std::unique_ptr<ReportLog> m_report;
     QStringList m_selectedSounds;
+    SoundList m_soundList;
+    std::unique_ptr<SoundSelection> m_soundSelection;
+    std::unique_ptr<SoundLibrary> m_soundLibrary;
+    bool m_outputPaused = false;
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;

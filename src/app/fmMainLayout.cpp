@@ -1,12 +1,13 @@
 // The main window's widgets: fixed positions and colours on a 537 x 594 client area.
 #include "Colours.h"
 #include "LedLamp.h"
+#include "SoundCheckList.h"
 #include "fmMain.h"
 #include "settings/TunableSpinBox.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -69,6 +70,19 @@ QToolButton* headerButton(QWidget* parent, const char* actionName, const QString
     button->setGeometry(left, 2, 42, 42);
     button->setIconSize(QSize(40, 40));
     return button;
+}
+
+/// A plain white plus or minus sign for the small buttons of the sound list's title bar.
+QIcon signIcon(bool plus)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawLine(3, 8, 13, 8);
+    if (plus)
+        painter.drawLine(8, 3, 8, 13);
+    return QIcon(pixmap);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry)
@@ -200,11 +214,11 @@ void TfrmMain::buildLeftColumn(QWidget* client)
     QFrame* speakers = panel(client, "pnlSpeakersTest", QRect(5, 454, 260, 108), Colours::PanelDark);
     label(speakers, QStringLiteral("Speakers Test"), QRect(8, 6, 244, 16), Qt::AlignCenter);
     button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Front Left"));
+        ->setToolTip(QStringLiteral("Left Speaker"));
     button(speakers, "btnFrontCenter", QStringLiteral("C"), QRect(105, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Front Center"));
+        ->setToolTip(QStringLiteral("Center/Both Speakers"));
     button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Front Right"));
+        ->setToolTip(QStringLiteral("Right Speaker"));
     button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
 
     // The recording input and its level belong to the audio set-up; the user never sees them.
@@ -237,29 +251,31 @@ void TfrmMain::buildRightColumn(QWidget* client)
     font.setPixelSize(16);
     caption->setFont(font);
     caption->setStyleSheet(QStringLiteral("color: %1").arg(fromBgr(Colours::TitleText).name()));
-    struct ListButton { const char* button; const char* action; const char* text; int left; };
-    for (const ListButton& b : {ListButton{"btnAddSound", "ActAddSound", "+", 207},
-                                ListButton{"btnRemoveSound", "ActRemoveSound", "-", 233}}) {
-        auto* action = new QAction(QString::fromLatin1(b.text), this);
+    // The actions' captions are the pop-up menu's items; the buttons show only a sign.
+    struct ListButton { const char* button; const char* action; const char* text; bool plus; int left; };
+    for (const ListButton& b : {ListButton{"btnAddSound", "ActAddSound", "Add Sound", true, 207},
+                                ListButton{"btnRemoveSound", "ActRemoveSound", "Remove Sound", false, 233}}) {
+        auto* action = new QAction(signIcon(b.plus), QString::fromLatin1(b.text), this);
         action->setObjectName(QString::fromLatin1(b.action));
+        action->setIconVisibleInMenu(false);
         auto* toolButton = new QToolButton(title);
         toolButton->setObjectName(QString::fromLatin1(b.button));
         toolButton->setDefaultAction(action);
+        toolButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
         toolButton->setAutoRaise(true);
         toolButton->setGeometry(b.left, 0, 25, 25);
     }
-    findChild<QAction*>(QStringLiteral("ActAddSound"))->setToolTip(QStringLiteral("Add Sound"));
-    findChild<QAction*>(QStringLiteral("ActRemoveSound"))
-        ->setToolTip(QStringLiteral("Remove Sound"));
 
-    for (const auto& [name, caption] : {std::pair{"ActChkLbAlarmSndChecktAll", "Check All"},
-                                        std::pair{"ActChkLbAlarmSndCheckInverse", "Check Inverse"},
-                                        std::pair{"ActChkLbAlarmSndUnCheckAll", "Uncheck All"}}) {
-        auto* action = new QAction(QString::fromLatin1(caption), this);
-        action->setObjectName(QString::fromLatin1(name));
+    struct CheckCommand { const char* action; const char* caption; const char* hint; };
+    for (const CheckCommand& c : {CheckCommand{"ActChkLbAlarmSndChecktAll", "Check All", "Check all"},
+                                  CheckCommand{"ActChkLbAlarmSndCheckInverse", "Check Inverse", "Check inverse"},
+                                  CheckCommand{"ActChkLbAlarmSndUnCheckAll", "Uncheck All", "Uncheck all"}}) {
+        auto* action = new QAction(QString::fromLatin1(c.caption), this);
+        action->setObjectName(QString::fromLatin1(c.action));
+        action->setToolTip(QString::fromLatin1(c.hint));
     }
 
-    auto* sounds = new QListWidget(client);
+    auto* sounds = new SoundCheckList(client);
     sounds->setObjectName(QStringLiteral("chklbSounds"));
     sounds->setGeometry(272, 383, 260, 180);
 }

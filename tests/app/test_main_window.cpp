@@ -169,6 +169,7 @@ private slots:
         f.store->WriteSetting(StateKey, "ActSimToggle", "yes");
         f.store->WriteSetting(StateKey, "ActMouDetectToggle", "");
         f.store->WriteSetting(SoundSelectionKey, "siren one.wav", "T");
+        f.addSoundFile("siren one.wav");
         TfrmMain& w = f.open();
         QCOMPARE(w.report().ReportLines().size(), 2);
         QVERIFY(w.switches().isOn(Switch::ActActivateToggle));

@@ -103,6 +103,7 @@ private slots:
         MainWindowFixture f;
         f.store->WriteSetting(StateKey, "ActSimToggle", "T");
         f.store->WriteSetting(SoundSelectionKey, "a.wav", "T");
+        f.addSoundFile("a.wav");
         TfrmMain& w = f.open();
         w.setValue(Tunable::trkAlarmVolume, 80);
         w.setValue(Tunable::spnSimulateRandom, 9);

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "FakeMessageBoxes.h"
+#include "FakeSoundFileDialog.h"
+#include "SoundTestFiles.h"
 #include "FakePlayback.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
 #include "app/Random.h"
+#include "app/gVars.h"
 #include "app/fmMain.h"
 #include "settings/gRegistry.h"
 
@@ -19,6 +22,7 @@ struct MainWindowFixture
     VirtualClock clock;
     SeededRandom random{1234};
     FakeMessageBoxes messages;
+    FakeSoundFileDialog soundFiles;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
     FakePlayback* playback = nullptr; // owned by the window once open() ran
@@ -31,7 +35,8 @@ struct MainWindowFixture
                              auto fake = std::make_unique<FakePlayback>(clock);
                              playback = fake.get();
                              return fake;
-                         }});
+                         },
+                         soundFiles});
         return *window;
     }
 
@@ -42,6 +47,9 @@ struct MainWindowFixture
         store.reset();
         store = std::make_unique<SettingsStore>(env.settingsFile());
     }
+
+    /// Puts an (empty) sound file of that name into the sounds folder.
+    static void addSoundFile(const QString& name) { makeFile(SoundsFolder + name); }
 
     template <typename T> T* find(const QString& name) const
     {
