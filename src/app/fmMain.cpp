@@ -1,6 +1,10 @@
 #include "fmMain.h"
 
 #include "ControlStates.h"
+#include "alarm/AlarmController.h"
+#include "alarm/AlarmSimulation.h"
+#include "alarm/AutostartEntry.h"
+#include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
@@ -45,6 +49,8 @@ void TfrmMain::FormCreate()
     m_services.store.ReadSettingNames(gRegistry::SoundSelectionKey, m_selectedSounds);
     m_tunables->LoadResetableSettings();
     m_playback = m_services.makePlayback(*this);
+    createAlarmControl();
+    showSwitchesAndStartPlayerLoop();
     setUpSystemVolumePanel();
 }
 
@@ -141,5 +147,6 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // Closing is never refused, armed or not.
+    FormClose();
     event->accept();
 }

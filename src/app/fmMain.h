@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/AlarmContext.h"
 #include "alarm/Switches.h"
 #include "settings/Tunables.h"
 
@@ -9,12 +10,16 @@
 #include <map>
 #include <memory>
 
+class AlarmController;
 class AlarmPlayback;
+class AlarmSimulation;
+class AutostartEntry;
 class Clock;
 class MessageBoxes;
 class RandomSource;
 class ReportLog;
 class SettingsStore;
+class TaskQueue;
 class TimerEngine;
 class TunableSettings;
 class QAbstractSlider;
@@ -36,7 +41,7 @@ struct MainServices
 
 /// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
 /// of its own.
-class TfrmMain : public QMainWindow, public TunableControls
+class TfrmMain : public QMainWindow, public TunableControls, public AlarmView
 {
     Q_OBJECT
 public:
@@ -50,19 +55,42 @@ public:
     ReportLog& report() { return *m_report; }
     const QStringList& SelectedSounds() const { return m_selectedSounds; }
     AlarmPlayback& playback() { return *m_playback; }
+    AlarmController& controller() { return *m_controller; }
+    AlarmSimulation& simulation() { return *m_simulation; }
+    TaskQueue& taskQueue() { return *m_taskQueue; }
 
     /// A second start of the program asks the running one to come back into view.
     void restoreApp();
 
     /// Enables and disables the controls from the switches and the sound list.
-    void KeyState();
+    void KeyState() override;
+
+    /// Each sets one switch button's hint and picture from its switch.
+    void DrawMicDetectBtnState();
+    void DrawMouDetectBtnState();
+    void DrawSimBtnState() override;
+    void DrawActivateBtnState() override;
+
+    std::uint32_t lampColour(Lamp lamp) const override;
+    void setLampColour(Lamp lamp, std::uint32_t bgr) override;
+    void ResetTriggerCount() override;
 
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
     void keyReleased(int key);
+    /// The microphone detector's work starts (true) or stops (false): its switch turned over,
+    /// or the window closes.
+    void microphoneSwitched(bool on);
+    /// The mouse detector's work starts or stops, likewise.
+    void mouseSwitched(bool on);
+    /// At the window's first activation, a switched-on microphone detector starts again.
+    void microphoneResumed();
+    /// At the window's first activation, a switched-on mouse detector starts again.
+    void mouseResumed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -77,6 +105,15 @@ private:
     void addTunable(QWidget* panel, Tunable id, int top);
     void connectTunables();
     void mnuResetSettingToDefaultClick();
+    void createAlarmControl();
+    void showSwitchesAndStartPlayerLoop();
+    void drawSwitch(Switch s);
+    bool turnOverDetector(Switch s);
+    void ActMicDetectToggleExecute();
+    void ActMouDetectToggleExecute();
+    void ActViewReportExecute();
+    void FormActivate();
+    void FormClose();
 
     MainServices m_services;
     Switches m_switches;
@@ -85,4 +122,9 @@ private:
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;
+    std::unique_ptr<AutostartEntry> m_autostart;
+    std::unique_ptr<TaskQueue> m_taskQueue;
+    std::unique_ptr<AlarmController> m_controller;
+    std::unique_ptr<AlarmSimulation> m_simulation;
+    bool m_firstActivationDone = false;
 };
