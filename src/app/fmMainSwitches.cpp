@@ -6,6 +6,12 @@
 #include <QAction>
 #include <QToolButton>
 
+// The pictures live in this static library: its resources are registered by hand.
+static void registerSwitchPictures()
+{
+    Q_INIT_RESOURCE(switches);
+}
+
 namespace {
 struct SwitchLook
 {
@@ -86,6 +92,7 @@ void TfrmMain::ActMouDetectToggleExecute()
 
 void TfrmMain::showSwitchesAndStartPlayerLoop()
 {
+    registerSwitchPictures();
     // The control states as a filled sound list leaves them, then the switches as read.
     KeyState();
     DrawMicDetectBtnState();
