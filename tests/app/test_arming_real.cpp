@@ -61,23 +61,6 @@ QString stored(const QString& valueName)
     return SettingsStore(SettingsFilePath()).ReadSetting(StateKey, valueName);
 }
 
-void writeWave(const QString& path)
-{
-    QByteArray samples(4410 * 2, '\0');
-    QByteArray wav("RIFF");
-    const auto le32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xff)); };
-    const auto le16 = [&](quint16 v) { wav.append(char(v & 0xff)); wav.append(char(v >> 8)); };
-    le32(36 + samples.size());
-    wav.append("WAVEfmt ");
-    le32(16); le16(1); le16(1); le32(44100); le32(88200); le16(2); le16(16);
-    wav.append("data");
-    le32(samples.size());
-    wav.append(samples);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(wav);
-}
-
 class Program
 {
 public:
@@ -159,7 +142,8 @@ private slots:
             store.WriteSetting(SoundSelectionKey, "beep.wav", "T");
         }
         QDir().mkpath(SoundsFolder);
-        writeWave(SoundsFolder + "beep.wav");
+        run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
+        QVERIFY(QFile::exists(SoundsFolder + "beep.wav"));
 
         Program first;
         first.start();

@@ -1,13 +1,10 @@
 #include "FakeMessageBoxes.h"
 #include "TempEnvironment.h"
-#include "app/Colours.h"
-#include "app/LedLamp.h"
 #include "app/gVars.h"
 #include "report/fmReport.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -153,32 +150,20 @@ private slots:
                              [](QWidget* w) { return w->inherits("TfrmReport"); }));
     }
 
-    void windowLooksAsDescribed()
+    void windowIsAFixedModalDialogAboveOthers()
     {
         TempEnvironment env;
         FakeMessageBoxes messages;
         TfrmReport w(messages);
         QCOMPARE(w.windowTitle(), QStringLiteral("Ostrel"));
-        QCOMPARE(w.size(), QSize(342, 416));
-        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.minimumSize(), QSize(342, 416));
+        QCOMPARE(w.maximumSize(), QSize(342, 416));
         QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(w.findChild<QLabel*>("Label10")->text(), QStringLiteral("Report"));
-        QCOMPARE(w.findChild<QLabel*>("Label10")->font().pixelSize(), 16);
-        for (const char* bar : {"Panel1", "Panel2"}) {
-            auto* frame = w.findChild<QFrame*>(bar);
-            QCOMPARE(frame->height(), 25);
-            QCOMPARE(frame->palette().color(QPalette::Window), fromBgr(Colours::LampOff));
-        }
-        QCOMPARE(w.findChild<QFrame*>("Panel2")->geometry().bottom(), 415);
-        auto* close = w.findChild<QPushButton*>("btnCancel");
-        QCOMPARE(close->text(), QStringLiteral("Close"));
-        QCOMPARE(close->size(), QSize(59, 22));
+        // Long lines are cut at the right edge, never scrolled or shortened with dots.
         auto* list = w.findChild<QListWidget*>("ListBox1");
-        QCOMPARE(list->font().pixelSize(), 13);
         QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(list->textElideMode(), Qt::ElideNone);
-        QCOMPARE(list->geometry(), w.findChild<QFrame*>("pnlNothingToReport")->geometry());
     }
 };
 
