@@ -89,27 +89,18 @@ private slots:
 
     void aBurstIsAddedWholeUpToTheQueueLimit()
     {
-        AlarmFixture f;
-        f.sounds = {"a.wav"};
-        f.tunables.set(Tunable::trkPersistence, 0);
-        f.tunables.set(Tunable::trkPersistenceRandom, 0);
-        for (int i = 0; i < 999; ++i)
+        for (const int queued : {999, 1000}) {
+            AlarmFixture f;
+            f.sounds = {"a.wav"};
+            f.tunables.set(Tunable::trkPersistence, 0);
+            f.tunables.set(Tunable::trkPersistenceRandom, 0);
+            for (int i = 0; i < queued; ++i)
+                f.queue.AddTask(); // one entry each
+            f.tunables.set(Tunable::trkPersistence, 100);
             f.queue.AddTask();
-        QCOMPARE(f.queue.entries().size(), 999);
-        f.tunables.set(Tunable::trkPersistence, 100);
-        f.queue.AddTask();
-        QCOMPARE(f.queue.entries().size(), 999 + 101);
-        f.queue.AddTask();
-        QCOMPARE(f.queue.entries().size(), 999 + 101);
-
-        AlarmFixture g;
-        g.sounds = {"a.wav"};
-        g.tunables.set(Tunable::trkPersistence, 0);
-        g.tunables.set(Tunable::trkPersistenceRandom, 0);
-        for (int i = 0; i < 1000; ++i)
-            g.queue.AddTask();
-        g.queue.AddTask();
-        QCOMPARE(g.queue.entries().size(), 1000);
+            f.queue.AddTask();
+            QCOMPARE(f.queue.entries().size(), queued == 999 ? 999 + 101 : 1000);
+        }
     }
 
     void nothingIsQueuedWithoutASelection()
