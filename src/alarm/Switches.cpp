@@ -36,3 +36,11 @@ void Switches::readFrom(SettingsStore& store)
             setTag(s, 1);
     }
 }
+
+void Switches::writeTo(SettingsStore& store, Switch s) const
+{
+    if (isOn(s))
+        store.WriteSetting(gRegistry::StateKey, valueName(s), QStringLiteral("T"));
+    else
+        store.DeleteSetting(gRegistry::StateKey, valueName(s));
+}

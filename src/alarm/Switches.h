@@ -24,6 +24,8 @@ public:
 
     /// Sets every switch whose stored value is non-empty.
     void readFrom(SettingsStore& store);
+    /// Stores "T" for a switch that is on and deletes the value of one that is off.
+    void writeTo(SettingsStore& store, Switch s) const;
 
 private:
     static std::size_t index(Switch s) { return static_cast<std::size_t>(s); }

@@ -85,5 +85,7 @@ int RunOstrel(int argc, char** argv)
     QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);
 
     window.show();
+    // Without a window manager nothing else would make the new window the active one.
+    window.activateWindow();
     return app.exec();
 }

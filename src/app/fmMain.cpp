@@ -1,6 +1,10 @@
 #include "fmMain.h"
 
 #include "ControlStates.h"
+#include "alarm/AlarmController.h"
+#include "alarm/AlarmSimulation.h"
+#include "alarm/AutostartEntry.h"
+#include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
@@ -46,8 +50,10 @@ void TfrmMain::FormCreate()
     createSoundSelection();
     m_tunables->LoadResetableSettings();
     m_playback = m_services.makePlayback(*this);
+    createAlarmControl();
     createSoundLibrary();
     m_soundLibrary->FillSounds(QString());
+    showSwitchesAndStartPlayerLoop();
     setUpSystemVolumePanel();
 }
 
@@ -144,5 +150,6 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // Closing is never refused, armed or not.
+    FormClose();
     event->accept();
 }

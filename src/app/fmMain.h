@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlStateRefresh.h"
+#include "alarm/AlarmContext.h"
 #include "alarm/Switches.h"
 #include "audio/OutputPause.h"
 #include "settings/Tunables.h"
@@ -12,7 +12,10 @@
 #include <map>
 #include <memory>
 
+class AlarmController;
 class AlarmPlayback;
+class AlarmSimulation;
+class AutostartEntry;
 class Clock;
 class MessageBoxes;
 class RandomSource;
@@ -21,6 +24,7 @@ class SettingsStore;
 class SoundFileDialog;
 class SoundLibrary;
 class SoundSelection;
+class TaskQueue;
 class TimerEngine;
 class TunableSettings;
 class QAbstractSlider;
@@ -45,8 +49,8 @@ struct MainServices
 /// of its own.
 class TfrmMain : public QMainWindow,
                  public TunableControls,
-                 public ControlStateRefresh,
-                 public OutputPause
+                 public OutputPause,
+                 public AlarmView
 {
     Q_OBJECT
 public:
@@ -66,6 +70,9 @@ public:
 
     void pauseOutput() override;
     void resumeOutput() override;
+    AlarmController& controller() { return *m_controller; }
+    AlarmSimulation& simulation() { return *m_simulation; }
+    TaskQueue& taskQueue() { return *m_taskQueue; }
 
     /// A second start of the program asks the running one to come back into view.
     void restoreApp();
@@ -73,12 +80,32 @@ public:
     /// Enables and disables the controls from the switches and the sound list.
     void KeyState() override;
 
+    /// Each sets one switch button's hint and picture from its switch.
+    void DrawMicDetectBtnState();
+    void DrawMouDetectBtnState();
+    void DrawSimBtnState() override;
+    void DrawActivateBtnState() override;
+
+    std::uint32_t lampColour(Lamp lamp) const override;
+    void setLampColour(Lamp lamp, std::uint32_t bgr) override;
+    void ResetTriggerCount() override;
+
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
     void keyReleased(int key);
+    /// The microphone detector's work starts (true) or stops (false): its switch turned over,
+    /// or the window closes.
+    void microphoneSwitched(bool on);
+    /// The mouse detector's work starts or stops, likewise.
+    void mouseSwitched(bool on);
+    /// At the window's first activation, a switched-on microphone detector starts again.
+    void microphoneResumed();
+    /// At the window's first activation, a switched-on mouse detector starts again.
+    void mouseResumed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -96,6 +123,15 @@ private:
     void createSoundSelection();
     void createSoundLibrary();
     void connectSoundList();
+    void createAlarmControl();
+    void showSwitchesAndStartPlayerLoop();
+    void drawSwitch(Switch s);
+    bool turnOverDetector(Switch s);
+    void ActMicDetectToggleExecute();
+    void ActMouDetectToggleExecute();
+    void ActViewReportExecute();
+    void FormActivate();
+    void FormClose();
 
     MainServices m_services;
     Switches m_switches;
@@ -108,4 +144,9 @@ private:
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;
+    std::unique_ptr<AutostartEntry> m_autostart;
+    std::unique_ptr<TaskQueue> m_taskQueue;
+    std::unique_ptr<AlarmController> m_controller;
+    std::unique_ptr<AlarmSimulation> m_simulation;
+    bool m_firstActivationDone = false;
 };

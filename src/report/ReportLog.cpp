@@ -63,12 +63,14 @@ void ReportLog::deleteFile()
     QFile::remove(filePath());
 }
 
-QStringList ReadReportFile(const QString& path, bool* ok)
+QStringList ReadReportFile(const QString& path, bool* ok, QString* error)
 {
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
     if (ok)
         *ok = opened;
+    if (error)
+        *error = opened ? QString() : file.errorString();
     if (!opened)
         return {};
     QByteArray bytes = file.readAll();

@@ -36,8 +36,8 @@ private:
 };
 
 /// Reads a report file: lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether
-/// the file could be read.
-QStringList ReadReportFile(const QString& path, bool* ok = nullptr);
+/// the file could be read, error why not.
+QStringList ReadReportFile(const QString& path, bool* ok = nullptr, QString* error = nullptr);
 
 /// The time separator of the user's locale, or empty text when the locale shows none.
 QString LocaleTimeSeparator();

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "AlarmContext.h"
+#include "app/Timer.h"
+
+#include <QObject>
+
+class AlarmPlayback;
+class AutostartEntry;
+class ReportLog;
+class TaskQueue;
+
+/// The armed switch and the states it goes through: the activation delay after arming, the
+/// acceptance of triggers with the temporary mute, the trigger delay, and the hand-over of an
+/// alarm to the task queue. Its state is the armed switch and its five timers.
+class AlarmController : public QObject
+{
+    Q_OBJECT
+public:
+    AlarmController(const AlarmContext& context, TaskQueue& queue, AlarmPlayback& playback,
+                    ReportLog& report, AutostartEntry& autostart, QObject* parent = nullptr);
+
+    /// The arm/disarm toggle of btnActivate.
+    void ActActivateToggleExecute();
+    /// Begins the armed period, through the activation delay when there is one.
+    void StartOrDelayStart();
+    /// true completes the activation, false disarms.
+    void AlarmStopStart(bool start);
+    /// The one entry point for triggers; a rejected trigger changes nothing at all.
+    void ActivateAlarm(const QString& message);
+    /// A key released anywhere in the main window: Esc disarms.
+    void FormKeyUp(int key);
+    /// At the main window's first activation: the armed period running at the last close
+    /// resumes, without storing the armed state again and keeping the report.
+    void ResumeArmedPeriod();
+
+    Timer& TimActivationDelay() { return m_timActivationDelay; }
+    Timer& TimActivationDelayFlash() { return m_timActivationDelayFlash; }
+    Timer& TimTriggerDelay() { return m_timTriggerDelay; }
+    Timer& TimTriggerDelayFlash() { return m_timTriggerDelayFlash; }
+    Timer& TimTempMute() { return m_timTempMute; }
+
+private:
+    bool armed() const;
+    void TimActivationDelayTimer();
+    void TimTriggerDelayTimer();
+    void flash(Lamp lamp);
+    void stopDelay(Timer& delay, Timer& flashTimer, Lamp lamp);
+
+    AlarmContext m_context;
+    TaskQueue& m_queue;
+    AlarmPlayback& m_playback;
+    ReportLog& m_report;
+    AutostartEntry& m_autostart;
+    Timer m_timActivationDelay;
+    Timer m_timActivationDelayFlash;
+    Timer m_timTriggerDelay;
+    Timer m_timTriggerDelayFlash;
+    Timer m_timTempMute;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/Timer.h"
+
+#include <QObject>
+#include <QStringList>
+#include <optional>
+
+class AlarmPlayback;
+class RandomSource;
+class TunableValues;
+
+/// The decimal text of a number from 0 to 999 with leading "0"s up to three characters.
+QString ZeroPad(int number);
+
+/// One queued alarm sound, 18 characters: "DTC", the sound's index in SelectedSounds, "000", a
+/// random number, the play slot ("000") and the direction (PanMode), three digits each.
+QString TaskEntry(int soundIndex, int number, int panMode);
+
+/// What the player reads from an entry.
+struct PlayTask
+{
+    int slot;
+    int panMode;
+    int soundIndex;
+};
+
+/// The task an entry names; nothing when the entry lacks the tag or names a slot, a direction
+/// or a sound (among soundCount selected ones) that the player cannot address.
+std::optional<PlayTask> ParseTaskEntry(const QString& entry, qsizetype soundCount);
+
+/// The queue of pending alarm sounds and its player loop: bursts are appended by AddTask, and
+/// every 250 ms, when nothing is playing, the first entry is played and leaves the queue.
+class TaskQueue : public QObject
+{
+    Q_OBJECT
+public:
+    TaskQueue(TimerEngine& timers, RandomSource& random, const TunableValues& tunables,
+              const QStringList& selectedSounds, AlarmPlayback& playback,
+              QObject* parent = nullptr);
+
+    const QStringList& entries() const { return m_entries; }
+    bool isEmpty() const { return m_entries.isEmpty(); }
+    void clear() { m_entries.clear(); }
+
+    /// Queues a burst of trkPersistence + Random(trkPersistenceRandom) + 1 sounds.
+    void AddTask();
+
+    /// The player loop's 250 ms timer; the main window runs it from its creation to its close.
+    Timer& TimTask() { return m_timTask; }
+
+private:
+    void TimTaskTimer();
+
+    RandomSource& m_random;
+    const TunableValues& m_tunables;
+    const QStringList& m_selectedSounds;
+    AlarmPlayback& m_playback;
+    QStringList m_entries;
+    Timer m_timTask;
+};

@@ -1,0 +1,156 @@
+#include "fmReport.h"
+
+#include "ReportLog.h"
+#include "app/Colours.h"
+#include "app/LedLamp.h"
+#include "app/MessageBoxes.h"
+#include "app/gVars.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+constexpr int ClientWidth = 342;
+constexpr int ClientHeight = 416;
+constexpr int BarHeight = 25;
+
+QFrame* bar(QWidget* parent, const char* name, int top)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(0, top, ClientWidth, BarHeight);
+    frame->setAutoFillBackground(true);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, fromBgr(Colours::LampOff));
+    frame->setPalette(palette);
+    return frame;
+}
+} // namespace
+
+int TfrmReport::ShowReport(MessageBoxes& messages, QWidget* parent)
+{
+    // A new window for every showing, so the file is read afresh each time; it is gone again
+    // however the showing ends.
+    const std::unique_ptr<TfrmReport> window = std::make_unique<TfrmReport>(messages, parent);
+    window->move(window->screen()->availableGeometry().center() - window->rect().center());
+    const int result = window->exec();
+    QCoreApplication::processEvents();
+    return result;
+}
+
+TfrmReport::TfrmReport(MessageBoxes& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmReport"));
+    buildLayout();
+    FormCreate(messages);
+    // The window sees every key before its controls do.
+    qApp->installEventFilter(this);
+}
+
+TfrmReport::~TfrmReport()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TfrmReport::buildLayout()
+{
+    setFixedSize(ClientWidth, ClientHeight);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+
+    QFrame* title = bar(this, "Panel1", 0);
+    auto* caption = new QLabel(QStringLiteral("Report"), title);
+    caption->setObjectName(QStringLiteral("Label10"));
+    caption->setGeometry(8, 0, ClientWidth - 16, BarHeight);
+    QFont font = caption->font();
+    font.setPixelSize(16);
+    caption->setFont(font);
+    caption->setStyleSheet(QStringLiteral("color: %1; background: transparent")
+                               .arg(fromBgr(Colours::TitleText).name()));
+
+    const QRect body(0, BarHeight, ClientWidth, ClientHeight - 2 * BarHeight);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("ListBox1"));
+    m_list->setGeometry(body);
+    QFont listFont = m_list->font();
+    listFont.setPixelSize(13);
+    m_list->setFont(listFont);
+    // A line longer than the list is wide is cut at the right edge.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setWordWrap(false);
+
+    m_nothingToReport = new QFrame(this);
+    m_nothingToReport->setObjectName(QStringLiteral("pnlNothingToReport"));
+    m_nothingToReport->setGeometry(body);
+    auto* nothing = new QLabel(QStringLiteral("Nothing to report."), m_nothingToReport);
+    nothing->setGeometry(0, 0, body.width(), body.height());
+    nothing->setAlignment(Qt::AlignCenter);
+    m_nothingToReport->hide();
+
+    QFrame* footer = bar(this, "Panel2", ClientHeight - BarHeight);
+    auto* close = new QPushButton(QStringLiteral("Close"), footer);
+    close->setObjectName(QStringLiteral("btnCancel"));
+    close->setGeometry(ClientWidth - 59 - 4, 2, 59, 22);
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmReport::FormCreate(MessageBoxes& messages)
+{
+    setWindowTitle(QStringLiteral("Ostrel"));
+    const QString path = ReportsFolder + QStringLiteral("Report.txt");
+    if (!QFile::exists(path)) {
+        SetResultState(false);
+        return;
+    }
+    QString error;
+    bool ok = false;
+    const QStringList lines = ReadReportFile(path, &ok, &error);
+    if (!ok) {
+        // The list stays, empty; the window opens all the same.
+        messages.error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, error));
+        SetResultState(true);
+        return;
+    }
+    m_list->addItems(lines);
+    SetResultState(m_list->count() > 0);
+}
+
+void TfrmReport::SetResultState(bool hasLines)
+{
+    m_list->setVisible(hasLines);
+    m_nothingToReport->setVisible(!hasLines);
+}
+
+bool TfrmReport::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QDialog::eventFilter(watched, event);
+    // Esc closes when it is released, Enter when it is pressed; every way out is a Cancel.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            reject();
+            return true;
+        }
+        if (key == Qt::Key_Escape)
+            return true;
+    } else if (event->type() == QEvent::KeyRelease &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+               !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        reject();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class MessageBoxes;
+class QListWidget;
+class QFrame;
+
+/// The report window: the lines of the report file, oldest first, or "Nothing to report.".
+/// Modal and read-only; it exists only while it is shown.
+class TfrmReport : public QDialog
+{
+    Q_OBJECT
+public:
+    /// Shows a new report window modally and returns its result once it has closed.
+    static int ShowReport(MessageBoxes& messages, QWidget* parent = nullptr);
+
+    TfrmReport(MessageBoxes& messages, QWidget* parent = nullptr);
+    ~TfrmReport() override;
+
+    /// true shows the list, false the words "Nothing to report.".
+    void SetResultState(bool hasLines);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void FormCreate(MessageBoxes& messages);
+
+    QListWidget* m_list = nullptr;
+    QFrame* m_nothingToReport = nullptr;
+};

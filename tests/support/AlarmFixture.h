@@ -1,0 +1,78 @@
+#pragma once
+
+#include "FakeAlarmView.h"
+#include "FakePlayback.h"
+#include "FakeTunables.h"
+#include "ScriptedRandom.h"
+#include "TempEnvironment.h"
+#include "VirtualClock.h"
+#include "alarm/AlarmController.h"
+#include "alarm/AlarmSimulation.h"
+#include "alarm/Switches.h"
+#include "alarm/TaskQueue.h"
+#include "app/gVars.h"
+#include "platform/XdgAutostart.h"
+#include "report/ReportLog.h"
+#include "settings/gRegistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+/// The alarm logic on a virtual clock in a private per-user world: real report file, settings
+/// file and autostart entry, fake playback and window. The player loop runs from the start, as
+/// it does from the end of the main window's creation.
+struct AlarmFixture
+{
+    TempEnvironment env;
+    VirtualClock clock;
+    ScriptedRandom random;
+    FakeTunables tunables;
+    QStringList sounds; // SelectedSounds
+    FakePlayback playback{clock};
+    ReportLog report{clock, ReportsFolder, QStringLiteral(":")};
+    SettingsStore store{env.settingsFile()};
+    Switches switches;
+    FakeAlarmView view;
+    XdgAutostart autostart{QStringLiteral("/opt/ostrel/ostrel")};
+    TaskQueue queue{clock, random, tunables, sounds, playback};
+    AlarmController controller{{switches, tunables, store, view, clock}, queue, playback, report,
+                               autostart};
+    AlarmSimulation simulation{{switches, tunables, store, view, clock}, random, controller};
+
+    AlarmFixture() { queue.TimTask().setEnabled(true); }
+
+    /// A selected sound whose file exists in SoundsFolder.
+    void addSound(const QString& name)
+    {
+        QDir().mkpath(SoundsFolder);
+        QFile file(SoundsFolder + name);
+        file.open(QIODevice::WriteOnly);
+        file.write("RIFF");
+        sounds << name;
+    }
+
+    /// The report's messages without their time stamps.
+    QStringList messages() const
+    {
+        QStringList result;
+        static const QRegularExpression stamp(QStringLiteral("^\\[\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d\\] "));
+        for (QString line : report.ReportLines())
+            result << line.remove(stamp);
+        return result;
+    }
+
+    QString stored(const QString& valueName)
+    {
+        return store.ReadSetting(gRegistry::StateKey, valueName);
+    }
+
+    static bool autostartExists() { return QFile::exists(XdgAutostart::filePath()); }
+
+    /// Arms with the toggle and lets the activation delay run out.
+    void armAndWait()
+    {
+        controller.ActActivateToggleExecute();
+        clock.advance(qint64(tunables.value(Tunable::spnActivationDelay)) * 1000);
+    }
+};
