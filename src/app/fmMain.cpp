@@ -2,6 +2,7 @@
 
 #include "ControlStates.h"
 #include "audio/AlarmPlayback.h"
+#include "audio/AudioDevices.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSettings.h"
@@ -38,6 +39,11 @@ void TfrmMain::FormCreate()
     setWindowTitle(QStringLiteral("Ostrel"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
+    if (!startAudioDevices()) {
+        m_creationFailed = true;
+        return;
+    }
+    chooseRecordingInput();
 
     m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
     m_report->loadFile();
@@ -142,4 +148,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // Closing is never refused, armed or not.
     event->accept();
+    StopRecording();
+    // The audio devices go last, when nothing can use them any more.
+    m_audioDevices->release();
 }

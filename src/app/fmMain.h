@@ -10,8 +10,11 @@
 #include <memory>
 
 class AlarmPlayback;
+class AudioBackend;
+class AudioDevices;
 class Clock;
 class MessageBoxes;
+class MicRecording;
 class RandomSource;
 class ReportLog;
 class SettingsStore;
@@ -32,6 +35,7 @@ struct MainServices
     QString timeSeparator;
     /// Builds the playback of alarm sounds; it reads volume and pitch from the window's controls.
     std::function<std::unique_ptr<AlarmPlayback>(const TunableValues&)> makePlayback;
+    AudioBackend& audio;
 };
 
 /// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
@@ -57,9 +61,26 @@ public:
     /// Enables and disables the controls from the switches and the sound list.
     void KeyState();
 
+    /// True when the audio devices could not start: the program must end without showing the
+    /// window; nothing of the creation after the devices has run.
+    bool creationFailed() const { return m_creationFailed; }
+    /// Records from the selected input, when there is one, in place of any running recording.
+    void StartRecording();
+    /// Stops the recording and every alarm sound, and empties the level gauges.
+    void StopRecording();
+    /// Main thread: takes one level report of the recording.
+    void CheckLevel(quint32 level);
+    /// The level of the last report: the louder channel.
+    unsigned MicLevel() const { return m_micLevel; }
+    const MicRecording& recording() const { return *m_recording; }
+
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
     void keyReleased(int key);
+    /// The microphone switch has turned over and its state is stored.
+    void microphoneSwitched(bool on);
+    /// The first activation found the microphone switch on.
+    void microphoneResumed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +98,12 @@ private:
     void addTunable(QWidget* panel, Tunable id, int top);
     void connectTunables();
     void mnuResetSettingToDefaultClick();
+    bool startAudioDevices();
+    void chooseRecordingInput();
+    void cmbRecSourceChange();
+    void trkMicSensivityChange(int position);
+    /// Stops the recording, then starts it again unless it still runs.
+    void restartRecording();
 
     MainServices m_services;
     Switches m_switches;
@@ -85,4 +112,8 @@ private:
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;
+    std::unique_ptr<AudioDevices> m_audioDevices;
+    MicRecording* m_recording = nullptr; // child of the window
+    bool m_creationFailed = false;
+    unsigned m_micLevel = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAudioBackend.h"
 #include "FakeMessageBoxes.h"
 #include "FakePlayback.h"
 #include "TempEnvironment.h"
@@ -11,14 +12,15 @@
 #include <memory>
 
 /// A main window on the offscreen platform with a private settings file and data folder, a
-/// virtual clock, a seeded random source and scripted message boxes. Settings written before
-/// open() are what the window finds at its creation.
+/// virtual clock, a seeded random source, scripted message boxes and a fake audio engine.
+/// Settings written before open() are what the window finds at its creation.
 struct MainWindowFixture
 {
     TempEnvironment env;
     VirtualClock clock;
     SeededRandom random{1234};
     FakeMessageBoxes messages;
+    FakeAudioBackend audio{clock};
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
     FakePlayback* playback = nullptr; // owned by the window once open() ran
@@ -31,7 +33,8 @@ struct MainWindowFixture
                              auto fake = std::make_unique<FakePlayback>(clock);
                              playback = fake.get();
                              return fake;
-                         }});
+                         },
+                         audio});
         return *window;
     }
 
