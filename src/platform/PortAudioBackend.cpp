@@ -3,6 +3,7 @@
 #include "LevelRecorder.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <portaudio.h>
 
 namespace {
@@ -10,6 +11,9 @@ namespace {
 constexpr AudioHandle FirstRecordHandle = 0x80000000;
 constexpr int OutputChannels = 2;
 constexpr int DefaultRate = 44100;
+// Room for a busy machine to be late with the next frames without a gap in the alarm; an alarm
+// need not start within a few milliseconds.
+constexpr double OutputLatencySeconds = 0.06;
 // What PortAudio reports of an input's level: it cannot read one, and applies none.
 constexpr std::uint32_t UnattenuatedVolume = 100;
 
@@ -99,7 +103,8 @@ bool PortAudioBackend::initOutput(int sampleRate)
     output.device = device;
     output.channelCount = OutputChannels;
     output.sampleFormat = paFloat32;
-    output.suggestedLatency = Pa_GetDeviceInfo(device)->defaultLowOutputLatency;
+    output.suggestedLatency =
+        std::max(OutputLatencySeconds, Pa_GetDeviceInfo(device)->defaultLowOutputLatency);
     PaStream* stream = nullptr;
     if (Pa_OpenStream(&stream, nullptr, &output, sampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, renderOutput, &m_streams) != paNoError)

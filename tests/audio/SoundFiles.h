@@ -41,6 +41,23 @@ inline bool writeTone(const QString& path, const ToneSpec& tone)
     return written;
 }
 
+/// The largest sample of a sound file as decoded; -1 when it cannot be read.
+inline float filePeak(const QString& path)
+{
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
+    if (!file)
+        return -1;
+    std::vector<float> block(4096 * std::size_t(info.channels));
+    float p = 0;
+    for (sf_count_t got; (got = sf_readf_float(file, block.data(), 4096)) > 0;) {
+        for (sf_count_t i = 0; i < got * info.channels; ++i)
+            p = std::max(p, std::fabs(block[std::size_t(i)]));
+    }
+    sf_close(file);
+    return p;
+}
+
 /// One channel of interleaved stereo.
 inline std::vector<float> channel(const std::vector<float>& stereo, int which)
 {
