@@ -20,19 +20,3 @@ std::uint32_t LevelMeter::levelWord(float leftPeak, float rightPeak)
 {
     return std::uint32_t(levelOf(leftPeak)) | std::uint32_t(levelOf(rightPeak)) << 16;
 }
-
-void LevelMeter::feed(const float* samples, std::size_t frames,
-                      const std::function<void(std::uint32_t)>& report)
-{
-    const std::size_t rightOffset = m_channels > 1 ? 1 : 0;
-    for (std::size_t f = 0; f < frames; ++f) {
-        const float* frame = samples + f * std::size_t(m_channels);
-        m_leftPeak = std::max(m_leftPeak, std::fabs(frame[0]));
-        m_rightPeak = std::max(m_rightPeak, std::fabs(frame[rightOffset]));
-        if (++m_framesInBlock == m_blockFrames) {
-            report(levelWord(m_leftPeak, m_rightPeak));
-            m_framesInBlock = 0;
-            m_leftPeak = m_rightPeak = 0;
-        }
-    }
-}

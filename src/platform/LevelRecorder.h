@@ -2,14 +2,19 @@
 
 #include "LevelMeter.h"
 
+#include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <semaphore>
 #include <thread>
-#include <vector>
 
 typedef void PaStream;
+struct PaStreamCallbackTimeInfo;
 
-/// A capture stream read on a thread of its own, which reports one level word per 100 ms block.
+/// A capture stream whose blocks of 100 ms become level words. PortAudio's capture callback
+/// only measures and queues them, without locks or allocation; the recording thread of our
+/// own hands each one on, in order.
 class LevelRecorder
 {
 public:
@@ -19,23 +24,33 @@ public:
     /// error code set, when it cannot.
     static std::unique_ptr<LevelRecorder> start(int device, int sampleRate, Report report,
                                                 std::uint32_t& error);
-    /// Main thread: stops the capture and waits for the recording thread to end.
+    /// Main thread: stops the capture and waits for the recording thread to end; levels not
+    /// yet handed on are dropped.
     ~LevelRecorder();
 
-    /// Main thread: false once the capture has failed for good.
-    bool isRunning() const { return m_running.load(); }
+    /// Main thread: false once the capture has ended by itself (the device went away).
+    bool isRunning() const;
 
 private:
-    LevelRecorder(PaStream* stream, int channels, int sampleRate, Report report);
+    LevelRecorder(int channels, int sampleRate, Report report);
+    /// Capture callback thread.
+    static int capture(const void* input, void* output, unsigned long frames,
+                       const PaStreamCallbackTimeInfo* time, unsigned long flags, void* self);
+    /// Capture callback thread: queues a level; a full queue drops it.
+    void queue(std::uint32_t level);
     /// Recording thread.
     void run();
 
-    PaStream* m_stream;
-    int m_channels;
-    LevelMeter m_meter;
-    Report m_report;
-    std::vector<float> m_buffer;
+    PaStream* m_stream = nullptr;
+    LevelMeter m_meter; // capture callback thread only
+    Report m_report;     // recording thread only
+
+    // Single producer (capture callback), single consumer (recording thread).
+    static constexpr std::size_t QueueSize = 64;
+    std::array<std::uint32_t, QueueSize> m_levels{};
+    std::atomic<std::size_t> m_queued{0};
+    std::atomic<std::size_t> m_taken{0};
+    std::counting_semaphore<> m_waiting{0};
     std::atomic<bool> m_stopRequested{false};
-    std::atomic<bool> m_running{true};
     std::thread m_thread;
 };

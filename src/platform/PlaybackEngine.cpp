@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <pthread.h>
 
 namespace {
 // Streams handles count up from 1 in the low half; recordings use the high half.
@@ -229,6 +230,7 @@ bool PlaybackEngine::decodeAhead()
 
 void PlaybackEngine::decoderLoop()
 {
+    pthread_setname_np(pthread_self(), "ostrel-decode");
     std::unique_lock lock(m_decodeMutex);
     while (!m_quit) {
         lock.unlock();
