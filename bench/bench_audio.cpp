@@ -10,6 +10,7 @@
 #include "audio/AudioDevices.h"
 #include "audio/MicRecording.h"
 #include "platform/PortAudioBackend.h"
+#include "ResidentMemory.h"
 #include "settings/Tunables.h"
 
 #include <QCoreApplication>
@@ -63,16 +64,6 @@ double cpuSeconds()
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 /// CPU seconds of each thread so far, by thread name.
 void printThreads()

@@ -153,30 +153,33 @@ bool PortAudioBackend::resumeOutput()
            fail(AudioError::DeviceFailed);
 }
 
+const PortAudioBackend::Input* PortAudioBackend::input(int index) const
+{
+    if (index >= 0 && index < int(m_inputs.size()))
+        return &m_inputs[std::size_t(index)];
+    fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
+    return nullptr;
+}
+
 std::optional<QString> PortAudioBackend::inputName(int index) const
 {
-    if (index < 0 || index >= int(m_inputs.size())) {
-        fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
-        return std::nullopt;
-    }
-    return m_inputs[std::size_t(index)].name;
+    const Input* named = input(index);
+    return named ? std::optional(named->name) : std::nullopt;
 }
 
 std::optional<std::uint32_t> PortAudioBackend::inputFlags(int index) const
 {
-    if (index < 0 || index >= int(m_inputs.size())) {
-        fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
+    const Input* named = input(index);
+    if (!named)
         return std::nullopt;
-    }
-    const Input& input = m_inputs[std::size_t(index)];
-    return (input.on ? 0 : InputFlags::Off) |
-           (namesMicrophone(input.name) ? InputFlags::TypeMicrophone : 0) | UnattenuatedVolume;
+    return (named->on ? 0 : InputFlags::Off) |
+           (namesMicrophone(named->name) ? InputFlags::TypeMicrophone : 0) | UnattenuatedVolume;
 }
 
 bool PortAudioBackend::setInput(int index, std::uint32_t setting)
 {
-    if (index < 0 || index >= int(m_inputs.size()))
-        return fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
+    if (!input(index))
+        return false;
     Input& input = m_inputs[std::size_t(index)];
     if (setting == InputFlags::Off) {
         input.on = false;

@@ -55,6 +55,8 @@ private:
     bool fromStreams(bool succeeded) const;
     bool libraryReady();
     bool isRecording(AudioHandle channel) const;
+    /// The input of that index; nothing, with the error code set, when there is none.
+    const Input* input(int index) const;
     /// The input last switched on while it stays on, else the system's default capture device.
     int captureDevice() const;
 

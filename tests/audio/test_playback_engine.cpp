@@ -1,4 +1,5 @@
 #include "FakeTunables.h"
+#include "ResidentMemory.h"
 #include "SoundFiles.h"
 #include "app/Random.h"
 #include "audio/AlarmSoundPlayer.h"
@@ -69,16 +70,6 @@ struct Offline
     }
 };
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 } // namespace
 
 class PlaybackEngineTest : public QObject
