@@ -5,10 +5,11 @@
 #include "QtSoundFileDialog.h"
 #include "QtTimerEngine.h"
 #include "Random.h"
-#include "audio/AlarmPlayback.h"
+#include "audio/AlarmSoundPlayer.h"
 #include "fmMain.h"
 #include "gUtils.h"
 #include "gVars.h"
+#include "platform/PortAudioBackend.h"
 #include "platform/SingleInstance.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
@@ -34,15 +35,6 @@ public:
 };
 
 constexpr int HintHidePauseMs = 3000;
-
-// Stands in until the audio engine exists: nothing sounds.
-class SilentPlayback : public AlarmPlayback
-{
-public:
-    void PlayHow(int, int, const QString&) override {}
-    void StopSounds() override {}
-    bool IsPlaying() const override { return false; }
-};
 } // namespace
 
 int RunOstrel(int argc, char** argv)
@@ -75,9 +67,15 @@ int RunOstrel(int argc, char** argv)
     SystemClock clock;
     QtTimerEngine timers;
     SeededRandom random(static_cast<unsigned>(clock.now().toMSecsSinceEpoch()));
+    PortAudioBackend audio;
+    const auto makePlayback = [&](const TunableValues& tunables) {
+        return std::make_unique<AlarmSoundPlayer>(audio, tunables, random);
+    };
     TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 [](const TunableValues&) { return std::make_unique<SilentPlayback>(); },
-                                 soundFiles});
+                                 makePlayback, soundFiles, audio});
+    // Unusable audio devices end the program before its window is ever shown.
+    if (window.creationFailed())
+        return 0;
     messages.setOwner(&window);
     soundFiles.setOwner(&window);
     for (QWidget* widget : window.findChildren<QWidget*>())

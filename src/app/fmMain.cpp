@@ -6,6 +6,7 @@
 #include "alarm/AutostartEntry.h"
 #include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
+#include "audio/AudioDevices.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSettings.h"
@@ -43,6 +44,11 @@ void TfrmMain::FormCreate()
     setWindowTitle(QStringLiteral("Ostrel"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QStringLiteral("Ostrel"));
+    if (!startAudioDevices()) {
+        m_creationFailed = true;
+        return;
+    }
+    chooseRecordingInput();
 
     m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
     m_report->loadFile();
@@ -152,4 +158,6 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // Closing is never refused, armed or not.
     FormClose();
     event->accept();
+    // The audio devices go last, when nothing can use them any more.
+    m_audioDevices->release();
 }

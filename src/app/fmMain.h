@@ -16,8 +16,11 @@ class AlarmController;
 class AlarmPlayback;
 class AlarmSimulation;
 class AutostartEntry;
+class AudioBackend;
+class AudioDevices;
 class Clock;
 class MessageBoxes;
+class MicRecording;
 class RandomSource;
 class ReportLog;
 class SettingsStore;
@@ -43,6 +46,7 @@ struct MainServices
     /// Builds the playback of alarm sounds; it reads volume and pitch from the window's controls.
     std::function<std::unique_ptr<AlarmPlayback>(const TunableValues&)> makePlayback;
     SoundFileDialog& soundFiles;
+    AudioBackend& audio;
 };
 
 /// The main window: owns the logic objects, wires the widgets to them and holds no alarm logic
@@ -66,7 +70,6 @@ public:
     AlarmPlayback& playback() { return *m_playback; }
     SoundLibrary& soundLibrary() { return *m_soundLibrary; }
     SoundSelection& soundSelection() { return *m_soundSelection; }
-    bool isOutputPaused() const { return m_outputPaused; }
 
     void pauseOutput() override;
     void resumeOutput() override;
@@ -89,6 +92,19 @@ public:
     std::uint32_t lampColour(Lamp lamp) const override;
     void setLampColour(Lamp lamp, std::uint32_t bgr) override;
     void ResetTriggerCount() override;
+
+    /// True when the audio devices could not start: the program must end without showing the
+    /// window; nothing of the creation after the devices has run.
+    bool creationFailed() const { return m_creationFailed; }
+    /// Records from the selected input, when there is one, in place of any running recording.
+    void StartRecording();
+    /// Stops the recording and every alarm sound, and empties the level gauges.
+    void StopRecording();
+    /// Main thread: takes one level report of the recording.
+    void CheckLevel(quint32 level);
+    /// The level of the last report: the louder channel.
+    unsigned MicLevel() const { return m_micLevel; }
+    const MicRecording& recording() const { return *m_recording; }
 
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
@@ -132,6 +148,12 @@ private:
     void ActViewReportExecute();
     void FormActivate();
     void FormClose();
+    bool startAudioDevices();
+    void chooseRecordingInput();
+    void cmbRecSourceChange();
+    void trkMicSensivityChange(int position);
+    /// Stops the recording, then starts it again unless it still runs.
+    void restartRecording();
 
     MainServices m_services;
     Switches m_switches;
@@ -140,7 +162,6 @@ private:
     SoundList m_soundList;
     std::unique_ptr<SoundSelection> m_soundSelection;
     std::unique_ptr<SoundLibrary> m_soundLibrary;
-    bool m_outputPaused = false;
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::map<Tunable, QWidget*> m_tunableWidgets;
@@ -149,4 +170,8 @@ private:
     std::unique_ptr<AlarmController> m_controller;
     std::unique_ptr<AlarmSimulation> m_simulation;
     bool m_firstActivationDone = false;
+    std::unique_ptr<AudioDevices> m_audioDevices;
+    MicRecording* m_recording = nullptr; // child of the window
+    bool m_creationFailed = false;
+    unsigned m_micLevel = 0;
 };

@@ -105,6 +105,5 @@ void TfrmMain::FormClose()
                          &m_controller->TimTriggerDelayFlash(), &m_simulation->TimLedSim()})
         timer->setEnabled(false);
     // The detectors are stopped before anything they use goes away.
-    emit microphoneSwitched(false);
-    m_playback->StopSounds();
+    StopRecording();
 }

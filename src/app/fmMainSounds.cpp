@@ -1,6 +1,7 @@
 // The sound list, its actions and pop-up menu, file drops and the speaker test.
 #include "SoundCheckList.h"
 #include "audio/AlarmPlayback.h"
+#include "audio/AudioBackend.h"
 #include "fmMain.h"
 #include "sounds/SoundLibrary.h"
 #include "sounds/SoundSelection.h"
@@ -78,12 +79,10 @@ void TfrmMain::connectSoundList()
 
 void TfrmMain::pauseOutput()
 {
-    // The audio engine halts its output stream here once it is connected; until then the
-    // window only remembers the state.
-    m_outputPaused = true;
+    m_services.audio.pauseOutput();
 }
 
 void TfrmMain::resumeOutput()
 {
-    m_outputPaused = false;
+    m_services.audio.resumeOutput();
 }

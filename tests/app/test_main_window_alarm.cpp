@@ -326,6 +326,7 @@ private slots:
         settings.close();
         const QStringList report = w.report().ReportLines();
 
+        const qsizetype releasesBefore = f.audio.calls.count("freeOutput");
         bool firstStepsFirst = false;
         bool lastStepLast = false;
         connect(&w, &TfrmMain::mouseSwitched, this, [&](bool on) {
@@ -334,18 +335,22 @@ private slots:
                               w.simulation().TimSimulation().isEnabled() &&
                               w.controller().TimTriggerDelay().isEnabled();
         });
-        connect(&w, &TfrmMain::microphoneSwitched, this, [&](bool on) {
-            lastStepLast = !on && !w.simulation().TimSimulation().isEnabled() &&
+        // The recording stops last, and with it every sound.
+        f.playback->onStop = [&] {
+            lastStepLast = !w.simulation().TimSimulation().isEnabled() &&
                            !w.simulation().TimLedSim().isEnabled() &&
                            !w.controller().TimActivationDelayFlash().isEnabled() &&
                            !w.controller().TimTriggerDelay().isEnabled() &&
-                           !w.controller().TimTriggerDelayFlash().isEnabled();
-        });
+                           !w.controller().TimTriggerDelayFlash().isEnabled() &&
+                           f.audio.calls.count("freeOutput") == releasesBefore;
+        };
         const int stopsBefore = f.playback->stops;
         QVERIFY(w.close());
         QVERIFY(firstStepsFirst);
         QVERIFY(lastStepLast);
         QCOMPARE(f.playback->stops, stopsBefore + 1);
+        // The devices are released at the very end: recording first, then output.
+        QCOMPARE(f.audio.calls.mid(f.audio.calls.size() - 2), (QStringList{"freeRecording", "freeOutput"}));
 
         f.clock.advance(60 * 60000);
         f.store->flush();

@@ -4,6 +4,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -131,6 +132,42 @@ private slots:
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(!QFile::exists(env.settingsFile()));
+    }
+
+    void withoutAnAudioServerTheProgramSaysSoAndEnds()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X display of the test rig to answer the message box");
+        TempEnvironment env;
+        const QByteArray server = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", "unix:" + env.root().toLocal8Bit() + "/no-audio-server");
+        QProcess process;
+        start(process, false);
+        qputenv("PULSE_SERVER", server);
+
+        // The only window that appears is the message box: small, not the main window.
+        QProcess search;
+        search.start(QStringLiteral("xdotool"),
+                     {"search", "--sync", "--onlyvisible", "--name", "^Ostrel$"});
+        QVERIFY(search.waitForFinished(20000));
+        const QByteArray window = search.readAllStandardOutput().trimmed();
+        QVERIFY(!window.isEmpty() && !window.contains('\n'));
+        QProcess info;
+        info.start(QStringLiteral("xwininfo"), {"-id", QString::fromLatin1(window)});
+        QVERIFY(info.waitForFinished(5000));
+        const QString geometry = QString::fromLatin1(info.readAllStandardOutput());
+        const int width = QRegularExpression(QStringLiteral("Width: (\\d+)"))
+                              .match(geometry).captured(1).toInt();
+        QVERIFY2(width > 0 && width < 537, qPrintable(geometry));
+        QVERIFY2(runsStill(process, 500), "the program waits for the message to be read");
+
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {"windowfocus", "--sync", QString::fromLatin1(window), "key", "Return"});
+        QVERIFY(xdotool.waitForFinished(20000));
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
     }
 };
 

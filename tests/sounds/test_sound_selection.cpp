@@ -155,7 +155,7 @@ private slots:
         remove->trigger();
         QCOMPARE(f.messages.shown, QStringList{"Are you sure you want to remove the a.wav Sound?"});
         QVERIFY(!f.playback->IsPlaying());
-        QVERIFY(!w.isOutputPaused());
+        QVERIFY(!f.audio.outputPaused);
         QCOMPARE(list->count(), 4);
 
         remove->trigger(); // the first: the new first comes up selected
@@ -168,7 +168,9 @@ private slots:
         QCOMPARE(list->currentItem()->text(), QStringLiteral("c.wav"));
         QCOMPARE(w.SelectedSounds(), (QStringList{"b.wav", "c.wav"}));
         QCOMPARE(f.playback->stops, 3);
-        QVERIFY(!w.isOutputPaused());
+        QVERIFY(!f.audio.outputPaused);
+        QCOMPARE(f.audio.calls.count("pauseOutput"), 3);
+        QCOMPARE(f.audio.calls.count("resumeOutput"), 3);
     }
 
     void speakerTestPlaysTheSelectedSoundInTheButtonsDirection()

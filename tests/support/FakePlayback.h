@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <functional>
 
 /// Playback on the virtual clock: every sound whose file exists "plays" for soundMs.
 class FakePlayback : public AlarmPlayback
@@ -25,6 +26,8 @@ public:
     }
     void StopSounds() override
     {
+        if (onStop)
+            onStop();
         ++stops;
         m_endsAt = 0;
     }
@@ -33,6 +36,7 @@ public:
     QStringList calls;  // every PlayHow: "slot panMode path"
     QStringList played; // the paths that sounded
     int stops = 0;
+    std::function<void()> onStop; // runs as StopSounds begins
 
 private:
     const VirtualClock& m_clock;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAudioBackend.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
@@ -14,8 +15,8 @@
 #include <memory>
 
 /// A main window on the offscreen platform with a private settings file and data folder, a
-/// virtual clock, a seeded random source and scripted message boxes. Settings written before
-/// open() are what the window finds at its creation.
+/// virtual clock, a seeded random source, scripted message boxes and a fake audio engine.
+/// Settings written before open() are what the window finds at its creation.
 struct MainWindowFixture
 {
     TempEnvironment env;
@@ -23,6 +24,7 @@ struct MainWindowFixture
     SeededRandom random{1234};
     FakeMessageBoxes messages;
     FakeSoundFileDialog soundFiles;
+    FakeAudioBackend audio{clock};
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
     FakePlayback* playback = nullptr; // owned by the window once open() ran
@@ -36,7 +38,7 @@ struct MainWindowFixture
                              playback = fake.get();
                              return fake;
                          },
-                         soundFiles});
+                           soundFiles, audio});
         return *window;
     }
 

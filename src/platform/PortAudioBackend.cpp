@@ -1,0 +1,285 @@
+#include "PortAudioBackend.h"
+
+#include "LevelRecorder.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <portaudio.h>
+
+namespace {
+// Recordings take the high half of the handles, streams the low half.
+constexpr AudioHandle FirstRecordHandle = 0x80000000;
+constexpr int OutputChannels = 2;
+constexpr int DefaultRate = 44100;
+// Room for a busy machine to be late with the next frames without a gap in the alarm; an alarm
+// need not start within a few milliseconds.
+constexpr double OutputLatencySeconds = 0.06;
+// What PortAudio reports of an input's level: it cannot read one, and applies none.
+constexpr std::uint32_t UnattenuatedVolume = 100;
+
+/// Output thread: PortAudio asks for the next frames.
+int renderOutput(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                 PaStreamCallbackFlags, void* engine)
+{
+    static_cast<PlaybackEngine*>(engine)->render(static_cast<float*>(output), frames);
+    return paContinue;
+}
+
+bool namesMicrophone(const QString& name)
+{
+    static const QRegularExpression microphone(QStringLiteral("\\bmic(rophone)?\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return microphone.match(name).hasMatch();
+}
+} // namespace
+
+PortAudioBackend::PortAudioBackend() : m_streams(DefaultRate) {}
+
+PortAudioBackend::~PortAudioBackend()
+{
+    freeRecording();
+    freeOutput();
+    if (m_libraryReady)
+        Pa_Terminate();
+}
+
+bool PortAudioBackend::fail(std::uint32_t code) const
+{
+    m_error = code;
+    return false;
+}
+
+bool PortAudioBackend::fromStreams(bool succeeded) const
+{
+    return succeeded || fail(m_streams.errorCode());
+}
+
+bool PortAudioBackend::libraryReady()
+{
+    if (!m_libraryReady)
+        m_libraryReady = Pa_Initialize() == paNoError;
+    return m_libraryReady || fail(AudioError::LibraryUnusable);
+}
+
+std::uint32_t PortAudioBackend::version()
+{
+    return libraryReady() ? std::uint32_t(Pa_GetVersion()) : 0;
+}
+
+bool PortAudioBackend::initRecording()
+{
+    if (!libraryReady())
+        return false;
+    if (m_recordingStarted)
+        return true;
+    const PaDeviceIndex defaultInput = Pa_GetDefaultInputDevice();
+    if (defaultInput == paNoDevice)
+        return fail(AudioError::NoDevice);
+    m_inputs.clear();
+    m_lastSwitchedOn = -1;
+    for (PaDeviceIndex device = 0; device < Pa_GetDeviceCount(); ++device) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+        if (!info || info->maxInputChannels < 1)
+            continue;
+        if (device == defaultInput)
+            m_lastSwitchedOn = int(m_inputs.size());
+        m_inputs.push_back({device, QString::fromUtf8(info->name), device == defaultInput});
+    }
+    m_recordingStarted = true;
+    return true;
+}
+
+bool PortAudioBackend::initOutput(int sampleRate)
+{
+    if (!libraryReady())
+        return false;
+    if (m_output)
+        return true;
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    if (device == paNoDevice)
+        return fail(AudioError::NoDevice);
+    m_streams.reset(sampleRate);
+    PaStreamParameters output{};
+    output.device = device;
+    output.channelCount = OutputChannels;
+    output.sampleFormat = paFloat32;
+    output.suggestedLatency =
+        std::max(OutputLatencySeconds, Pa_GetDeviceInfo(device)->defaultLowOutputLatency);
+    PaStream* stream = nullptr;
+    if (Pa_OpenStream(&stream, nullptr, &output, sampleRate, paFramesPerBufferUnspecified,
+                      paNoFlag, renderOutput, &m_streams) != paNoError)
+        return fail(AudioError::DeviceFailed);
+    if (Pa_StartStream(stream) != paNoError) {
+        Pa_CloseStream(stream);
+        return fail(AudioError::DeviceFailed);
+    }
+    m_output = stream;
+    return true;
+}
+
+void PortAudioBackend::freeRecording()
+{
+    m_recorder.reset();
+    m_recordHandle = 0;
+    m_inputs.clear();
+    m_lastSwitchedOn = -1;
+    m_recordingStarted = false;
+}
+
+void PortAudioBackend::freeOutput()
+{
+    if (!m_output)
+        return;
+    // Closing waits for the last callback, so the engine is no longer mixed when it resets.
+    Pa_AbortStream(m_output);
+    Pa_CloseStream(m_output);
+    m_output = nullptr;
+    m_streams.reset(DefaultRate);
+}
+
+bool PortAudioBackend::pauseOutput()
+{
+    if (!m_output)
+        return fail(AudioError::NotStarted);
+    return Pa_IsStreamStopped(m_output) == 1 || Pa_StopStream(m_output) == paNoError ||
+           fail(AudioError::DeviceFailed);
+}
+
+bool PortAudioBackend::resumeOutput()
+{
+    if (!m_output)
+        return fail(AudioError::NotStarted);
+    return Pa_IsStreamActive(m_output) == 1 || Pa_StartStream(m_output) == paNoError ||
+           fail(AudioError::DeviceFailed);
+}
+
+const PortAudioBackend::Input* PortAudioBackend::input(int index) const
+{
+    if (index >= 0 && index < int(m_inputs.size()))
+        return &m_inputs[std::size_t(index)];
+    fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
+    return nullptr;
+}
+
+std::optional<QString> PortAudioBackend::inputName(int index) const
+{
+    const Input* named = input(index);
+    return named ? std::optional(named->name) : std::nullopt;
+}
+
+std::optional<std::uint32_t> PortAudioBackend::inputFlags(int index) const
+{
+    const Input* named = input(index);
+    if (!named)
+        return std::nullopt;
+    return (named->on ? 0 : InputFlags::Off) |
+           (namesMicrophone(named->name) ? InputFlags::TypeMicrophone : 0) | UnattenuatedVolume;
+}
+
+bool PortAudioBackend::setInput(int index, std::uint32_t setting)
+{
+    if (!input(index))
+        return false;
+    Input& input = m_inputs[std::size_t(index)];
+    if (setting == InputFlags::Off) {
+        input.on = false;
+    } else if (setting == InputFlags::On) {
+        input.on = true;
+        m_lastSwitchedOn = index;
+    } else if ((setting & ~InputFlags::VolumeMask) == InputFlags::Level) {
+        return fail(AudioError::NotAvailable);
+    } else {
+        return fail(AudioError::BadValue);
+    }
+    return true;
+}
+
+int PortAudioBackend::captureDevice() const
+{
+    if (m_lastSwitchedOn >= 0 && m_inputs[std::size_t(m_lastSwitchedOn)].on)
+        return m_inputs[std::size_t(m_lastSwitchedOn)].device;
+    return Pa_GetDefaultInputDevice();
+}
+
+AudioHandle PortAudioBackend::startRecording(int sampleRate, LevelCallback onLevel)
+{
+    if (!m_recordingStarted) {
+        fail(AudioError::NotStarted);
+        return 0;
+    }
+    if (m_recorder && m_recorder->isRunning()) {
+        fail(AudioError::Busy);
+        return 0;
+    }
+    m_recorder.reset();
+    m_recordHandle = 0;
+    m_lastRecordHandle = m_lastRecordHandle == 0xFFFFFFFF || m_lastRecordHandle == 0
+                             ? FirstRecordHandle
+                             : m_lastRecordHandle + 1;
+    const AudioHandle handle = m_lastRecordHandle;
+    std::uint32_t error = AudioError::None;
+    m_recorder = LevelRecorder::start(
+        captureDevice(), sampleRate,
+        [handle, onLevel = std::move(onLevel)](std::uint32_t level) { onLevel(handle, level); },
+        error);
+    if (!m_recorder) {
+        fail(error);
+        return 0;
+    }
+    m_recordHandle = handle;
+    return handle;
+}
+
+bool PortAudioBackend::isRecording(AudioHandle channel) const
+{
+    return channel != 0 && channel == m_recordHandle;
+}
+
+AudioHandle PortAudioBackend::createFileStream(const QString& path)
+{
+    if (!m_output) {
+        fail(AudioError::NotStarted);
+        return 0;
+    }
+    const AudioHandle stream = m_streams.createFileStream(path);
+    fromStreams(stream != 0);
+    return stream;
+}
+
+void PortAudioBackend::freeStream(AudioHandle stream)
+{
+    m_streams.freeStream(stream);
+}
+
+bool PortAudioBackend::play(AudioHandle stream)
+{
+    return fromStreams(m_streams.play(stream));
+}
+
+std::optional<ChannelAttributes> PortAudioBackend::attributes(AudioHandle channel) const
+{
+    const std::optional<ChannelAttributes> result = m_streams.attributes(channel);
+    fromStreams(result.has_value());
+    return result;
+}
+
+bool PortAudioBackend::setAttributes(AudioHandle channel, const ChannelAttributes& attributes)
+{
+    return fromStreams(m_streams.setAttributes(channel, attributes));
+}
+
+bool PortAudioBackend::stop(AudioHandle channel)
+{
+    if (!isRecording(channel))
+        return fromStreams(m_streams.stop(channel));
+    m_recorder.reset();
+    m_recordHandle = 0;
+    return true;
+}
+
+bool PortAudioBackend::isActive(AudioHandle channel) const
+{
+    if (isRecording(channel))
+        return m_recorder && m_recorder->isRunning();
+    return m_streams.isActive(channel);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "PlaybackEngine.h"
+#include "audio/AudioBackend.h"
+
+#include <memory>
+#include <vector>
+
+class LevelRecorder;
+typedef void PaStream;
+
+/// The audio engine on PortAudio: the default playback device mixes the streams, the capture
+/// devices are the recording inputs. Inputs are the devices PortAudio lists with capture
+/// channels, in its order; at start only the system's default capture device is on. An input
+/// whose name says "mic" or "microphone" is of microphone type. Input levels cannot be set.
+class PortAudioBackend : public AudioBackend
+{
+public:
+    PortAudioBackend();
+    ~PortAudioBackend() override;
+
+    std::uint32_t errorCode() const override { return m_error; }
+    std::uint32_t version() override;
+
+    bool initRecording() override;
+    bool initOutput(int sampleRate) override;
+    void freeRecording() override;
+    void freeOutput() override;
+    bool pauseOutput() override;
+    bool resumeOutput() override;
+
+    std::optional<QString> inputName(int index) const override;
+    std::optional<std::uint32_t> inputFlags(int index) const override;
+    bool setInput(int index, std::uint32_t setting) override;
+    AudioHandle startRecording(int sampleRate, LevelCallback onLevel) override;
+
+    AudioHandle createFileStream(const QString& path) override;
+    void freeStream(AudioHandle stream) override;
+    bool play(AudioHandle stream) override;
+    std::optional<ChannelAttributes> attributes(AudioHandle channel) const override;
+    bool setAttributes(AudioHandle channel, const ChannelAttributes& attributes) override;
+    bool stop(AudioHandle channel) override;
+    bool isActive(AudioHandle channel) const override;
+
+private:
+    struct Input
+    {
+        int device;
+        QString name;
+        bool on;
+    };
+
+    bool fail(std::uint32_t code) const;
+    /// Carries the stream engine's failure over as ours.
+    bool fromStreams(bool succeeded) const;
+    bool libraryReady();
+    bool isRecording(AudioHandle channel) const;
+    /// The input of that index; nothing, with the error code set, when there is none.
+    const Input* input(int index) const;
+    /// The input last switched on while it stays on, else the system's default capture device.
+    int captureDevice() const;
+
+    mutable std::uint32_t m_error = AudioError::None;
+    bool m_libraryReady = false;
+    bool m_recordingStarted = false;
+    std::vector<Input> m_inputs;
+    int m_lastSwitchedOn = -1;
+    std::unique_ptr<LevelRecorder> m_recorder;
+    AudioHandle m_recordHandle = 0;
+    AudioHandle m_lastRecordHandle = 0;
+    PaStream* m_output = nullptr;
+    PlaybackEngine m_streams;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFile>
+
+/// This process's resident memory in KiB, -1 when the system does not say.
+inline long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
