@@ -31,10 +31,10 @@ struct Offline
         tunables.set(Tunable::trkAlarmVolume, 100);
     }
 
-    QString tone(const QString& name, const ToneSpec& spec)
+    QString tone(const QString& name, const ToneSpec& toneSpec)
     {
         const QString path = dir.filePath(name);
-        return writeTone(path, spec) ? path : QString();
+        return writeTone(path, toneSpec) ? path : QString();
     }
 
     /// Renders `frames` stereo frames.
