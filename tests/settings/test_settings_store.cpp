@@ -127,6 +127,28 @@ private slots:
         QCOMPARE(reopened.ReadSetting(StateKey, QStringLiteral("ActSimToggle")), QStringLiteral("T"));
     }
 
+    void valuesBeforeTheDamageAreStillRead()
+    {
+        TempEnvironment env;
+        {
+            SettingsStore store(env.settingsFile());
+            store.WriteSetting(StateKey, QStringLiteral("Alarm Active"), QStringLiteral("T"));
+            store.WriteSetting(TuningKey, QStringLiteral("frmMaintrkAlarmVolume"), QStringLiteral("80"));
+        }
+        QFile file(env.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray damaged = file.readAll();
+        file.close();
+        damaged.chop(3); // cut into the last value
+        damaged += QByteArray("\n\x00\xff[[broken\n=\n", 14);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+
+        SettingsStore store(env.settingsFile());
+        QCOMPARE(store.ReadSetting(StateKey, QStringLiteral("Alarm Active")), QStringLiteral("T"));
+    }
+
     void unwritableLocationFailsSilently()
     {
         TempEnvironment env;
