@@ -38,10 +38,14 @@ private slots:
     {
         MainWindowFixture f;
         TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        emit w.microphoneSwitched(false);
+        QAction* micSwitch = w.findChild<QAction*>("ActMicDetectToggle");
+        micSwitch->trigger();
+        QCOMPARE(f.audio.activeRecordings(), 1);
+        QCOMPARE(f.store->ReadSetting(gRegistry::StateKey, "ActMicDetectToggle"), QStringLiteral("T"));
+        micSwitch->trigger();
         QCOMPARE(f.audio.activeRecordings(), 0);
-        emit w.microphoneSwitched(true);
+        QCOMPARE(f.store->ReadSetting(gRegistry::StateKey, "ActMicDetectToggle"), QString());
+        micSwitch->trigger();
         QCOMPARE(f.audio.activeRecordings(), 1);
         emit w.microphoneResumed();
         QCOMPARE(f.audio.activeRecordings(), 1);
