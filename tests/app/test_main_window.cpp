@@ -160,11 +160,8 @@ private slots:
     void creationReadsReportSwitchesAndSelection()
     {
         MainWindowFixture f;
-        QDir().mkpath(ReportsFolder);
-        QFile report(ReportsFolder + "Report.txt");
-        QVERIFY(report.open(QIODevice::WriteOnly));
-        report.write("[01.01.26 10:00] Alarm - Activated\r\n[01.01.26 10:05] Mouse detected\r\n");
-        report.close();
+        makeFile(ReportsFolder + "Report.txt",
+                 "[01.01.26 10:00] Alarm - Activated\r\n[01.01.26 10:05] Mouse detected\r\n");
         f.store->WriteSetting(StateKey, "Alarm Active", "T");
         f.store->WriteSetting(StateKey, "ActSimToggle", "yes");
         f.store->WriteSetting(StateKey, "ActMouDetectToggle", "");

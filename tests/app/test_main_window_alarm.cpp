@@ -238,11 +238,7 @@ private slots:
     void firstActivationResumesOnceAndInOrder()
     {
         MainWindowFixture f;
-        QDir().mkpath(ReportsFolder);
-        QFile old(ReportsFolder + "Report.txt");
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("[01.01.26 10:00] Alarm - Activated\r\n");
-        old.close();
+        makeFile(ReportsFolder + "Report.txt", "[01.01.26 10:00] Alarm - Activated\r\n");
         f.store->WriteSetting(StateKey, "Alarm Active", "T");
         f.store->WriteSetting(StateKey, "ActSimToggle", "T");
         f.store->WriteSetting(StateKey, "ActMicDetectToggle", "T");

@@ -1,3 +1,4 @@
+#include "SoundTestFiles.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
 #include "app/gVars.h"
@@ -13,13 +14,6 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 } // namespace
 
 class ReportLogTest : public QObject
@@ -101,7 +95,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
         TempEnvironment env;
-        writeFile(ReportsFolder + "Report.txt", bytes);
+        makeFile(ReportsFolder + "Report.txt", bytes);
         VirtualClock clock;
         ReportLog log(clock, ReportsFolder, QStringLiteral(":"));
         log.loadFile();
@@ -127,7 +121,7 @@ private slots:
         TempEnvironment env;
         VirtualClock clock;
         // A file where the reports folder should be: the folder cannot be created.
-        writeFile(env.root() + "/blocked", "x");
+        makeFile(env.root() + "/blocked", "x");
         const QString blocked = env.root() + "/blocked/Reports/";
         ReportLog log(clock, blocked, QStringLiteral(":"));
         log.AddToReport(QStringLiteral("one"));
