@@ -4,8 +4,8 @@
 //                              started and the recording on, as the armed program idles.
 //   bench_audio latency COUNT  time from PlayHow to the first sample at the default input
 //                              (the sink's monitor), COUNT times.
-#include "app/MessageBoxes.h"
-#include "app/Random.h"
+#include "core/MessageBoxes.h"
+#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
 #include "audio/AudioDevices.h"
 #include "audio/MicRecording.h"

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     timer.restart();
-    window.soundLibrary().FillSounds(QString());
+    f.logic->soundLibrary().FillSounds(QString());
     const qint64 fillMs = timer.elapsed();
 
     auto* list = f.find<QListWidget>(QStringLiteral("chklbSounds"));
@@ -48,14 +48,14 @@ int main(int argc, char** argv)
     const qint64 clickAndSaveMs = timer.elapsed();
 
     const bool whole = list->count() == SoundLibrary::MaxSounds &&
-                       window.SelectedSounds().size() == SoundLibrary::MaxSounds &&
+                       f.logic->SelectedSounds().size() == SoundLibrary::MaxSounds &&
                        f.messages.shown.isEmpty();
     std::printf("window creation with %d sounds: %lld ms; list fill (FillSounds): %lld ms "
                 "(limit %lld)\nclick on an item (rebuild and store %lld names): %lld ms (limit "
                 "%lld); with the save: %lld ms\n%s\n",
                 SoundLibrary::MaxSounds, static_cast<long long>(createMs),
                 static_cast<long long>(fillMs), static_cast<long long>(FillLimitMs),
-                static_cast<long long>(window.SelectedSounds().size()),
+                static_cast<long long>(f.logic->SelectedSounds().size()),
                 static_cast<long long>(clickMs), static_cast<long long>(ClickLimitMs),
                 static_cast<long long>(clickAndSaveMs),
                 whole ? "all sounds listed and selected" : "NOT all sounds listed and selected");

@@ -4,7 +4,7 @@
 #include "Intervals.h"
 #include "Switches.h"
 #include "TaskQueue.h"
-#include "app/Colours.h"
+#include "core/Colours.h"
 #include "audio/AlarmPlayback.h"
 #include "report/ReportLog.h"
 #include "settings/Tunables.h"
@@ -145,6 +145,18 @@ void AlarmController::stopDelay(Timer& delay, Timer& flashTimer, Lamp lamp)
     delay.setEnabled(false);
     flashTimer.setEnabled(false);
     m_context.view.setLampColour(lamp, Colours::LampOff);
+}
+
+void AlarmController::stopAcceptanceTimers()
+{
+    m_timActivationDelay.setEnabled(false);
+    m_timTempMute.setEnabled(false);
+}
+
+void AlarmController::stopDelayTimers()
+{
+    for (Timer* timer : {&m_timTriggerDelay, &m_timActivationDelayFlash, &m_timTriggerDelayFlash})
+        timer->setEnabled(false);
 }
 
 void AlarmController::FormKeyUp(int key)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AlarmContext.h"
-#include "app/Timer.h"
+#include "core/Timer.h"
 
 #include <QObject>
 
@@ -39,6 +39,11 @@ public:
     Timer& TimTriggerDelay() { return m_timTriggerDelay; }
     Timer& TimTriggerDelayFlash() { return m_timTriggerDelayFlash; }
     Timer& TimTempMute() { return m_timTempMute; }
+
+    /// The window closes in two rounds: first the activation delay and the temporary mute, so
+    /// that no trigger is accepted any more, then the trigger delay and the flash timers.
+    void stopAcceptanceTimers();
+    void stopDelayTimers();
 
 private:
     bool armed() const;

@@ -3,8 +3,8 @@
 #include "AlarmController.h"
 #include "Intervals.h"
 #include "Switches.h"
-#include "app/Colours.h"
-#include "app/Random.h"
+#include "core/Colours.h"
+#include "core/Random.h"
 #include "settings/Tunables.h"
 
 namespace {
@@ -44,10 +44,7 @@ void AlarmSimulation::startPeriod()
 
 void AlarmSimulation::ActSimToggleExecute()
 {
-    const bool on = m_context.switches.toggle(Switch::ActSimToggle);
-    m_context.view.DrawSimBtnState();
-    m_context.view.KeyState();
-    if (on)
+    if (TurnOverSwitch(m_context.switches, Switch::ActSimToggle, m_context.view))
         startPeriod();
     else
         m_timSimulation.setEnabled(false);
@@ -58,6 +55,12 @@ void AlarmSimulation::resume()
 {
     if (m_context.switches.isOn(Switch::ActSimToggle))
         startPeriod();
+}
+
+void AlarmSimulation::stopTimers()
+{
+    m_timSimulation.setEnabled(false);
+    m_timLedSim.setEnabled(false);
 }
 
 void AlarmSimulation::TimSimulationTimer()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AlarmContext.h"
-#include "app/Timer.h"
+#include "core/Timer.h"
 
 #include <QObject>
 
@@ -27,6 +27,8 @@ public:
 
     Timer& TimSimulation() { return m_timSimulation; }
     Timer& TimLedSim() { return m_timLedSim; }
+    /// The window closes: no period and no lamp runs on.
+    void stopTimers();
 
 private:
     void TimSimulationTimer();

@@ -1,4 +1,5 @@
 #include "Switches.h"
+#include "SwitchView.h"
 
 #include "settings/gRegistry.h"
 
@@ -43,4 +44,26 @@ void Switches::writeTo(SettingsStore& store, Switch s) const
         store.WriteSetting(gRegistry::StateKey, valueName(s), QStringLiteral("T"));
     else
         store.DeleteSetting(gRegistry::StateKey, valueName(s));
+}
+
+void SwitchView::drawSwitch(Switch s)
+{
+    switch (s) {
+    case Switch::ActMicDetectToggle:
+        return DrawMicDetectBtnState();
+    case Switch::ActMouDetectToggle:
+        return DrawMouDetectBtnState();
+    case Switch::ActSimToggle:
+        return DrawSimBtnState();
+    case Switch::ActActivateToggle:
+        return DrawActivateBtnState();
+    }
+}
+
+bool TurnOverSwitch(Switches& switches, Switch s, SwitchView& view)
+{
+    const bool on = switches.toggle(s);
+    view.drawSwitch(s);
+    view.KeyState();
+    return on;
 }

@@ -1,7 +1,6 @@
 #include "TaskQueue.h"
 
-#include "app/Random.h"
-#include "app/gVars.h"
+#include "core/Random.h"
 #include "audio/AlarmPlayback.h"
 #include "settings/Tunables.h"
 
@@ -9,7 +8,6 @@ namespace {
 const QString Tag = QStringLiteral("DTC");
 constexpr int EntryLength = 18;
 constexpr int FieldLength = 3;
-constexpr int PlaySlots = 4;
 constexpr int Directions = 3;
 // A burst is added whole, but only while the queue holds no more than this.
 constexpr qsizetype QueueLimit = 999;
@@ -57,16 +55,17 @@ std::optional<PlayTask> ParseTaskEntry(const QString& entry, qsizetype soundCoun
     if (entry.size() != EntryLength || !entry.startsWith(Tag))
         return std::nullopt;
     const PlayTask task{field(entry, 13), field(entry, 16), field(entry, 4)};
-    if (task.slot < 0 || task.slot >= PlaySlots || task.panMode < 0 ||
+    if (task.slot < 0 || task.slot >= PlaySlotCount || task.panMode < 0 ||
         task.panMode >= Directions || task.soundIndex < 0 || task.soundIndex >= soundCount)
         return std::nullopt;
     return task;
 }
 
 TaskQueue::TaskQueue(TimerEngine& timers, RandomSource& random, const TunableValues& tunables,
-                     const QStringList& selectedSounds, AlarmPlayback& playback, QObject* parent)
+                     const QStringList& selectedSounds, const QString& soundsFolder,
+                     AlarmPlayback& playback, QObject* parent)
     : QObject(parent), m_random(random), m_tunables(tunables), m_selectedSounds(selectedSounds),
-      m_playback(playback), m_timTask(timers, 250)
+      m_soundsFolder(soundsFolder), m_playback(playback), m_timTask(timers, 250)
 {
     connect(&m_timTask, &Timer::timeout, this, &TaskQueue::TimTaskTimer);
 }
@@ -95,6 +94,6 @@ void TaskQueue::TimTaskTimer()
     // An entry the player cannot address is dropped, so it cannot block the queue for good.
     if (const auto task = ParseTaskEntry(m_entries.first(), m_selectedSounds.size()))
         m_playback.PlayHow(task->slot, task->panMode,
-                           SoundsFolder + m_selectedSounds.at(task->soundIndex));
+                           m_soundsFolder + m_selectedSounds.at(task->soundIndex));
     m_entries.removeFirst();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Timer.h"
+#include "core/Timer.h"
 
 #include <QObject>
 #include <QStringList>
@@ -35,9 +35,10 @@ class TaskQueue : public QObject
 {
     Q_OBJECT
 public:
+    /// Entries name sounds of selectedSounds, which lie in soundsFolder.
     TaskQueue(TimerEngine& timers, RandomSource& random, const TunableValues& tunables,
-              const QStringList& selectedSounds, AlarmPlayback& playback,
-              QObject* parent = nullptr);
+              const QStringList& selectedSounds, const QString& soundsFolder,
+              AlarmPlayback& playback, QObject* parent = nullptr);
 
     const QStringList& entries() const { return m_entries; }
     bool isEmpty() const { return m_entries.isEmpty(); }
@@ -48,6 +49,8 @@ public:
 
     /// The player loop's 250 ms timer; the main window runs it from its creation to its close.
     Timer& TimTask() { return m_timTask; }
+    /// The player loop stops for good: the window closes.
+    void stopTimers() { m_timTask.setEnabled(false); }
 
 private:
     void TimTaskTimer();
@@ -55,6 +58,7 @@ private:
     RandomSource& m_random;
     const TunableValues& m_tunables;
     const QStringList& m_selectedSounds;
+    const QString m_soundsFolder;
     AlarmPlayback& m_playback;
     QStringList m_entries;
     Timer m_timTask;

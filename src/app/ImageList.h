@@ -13,7 +13,6 @@ class ImageList
 public:
     explicit ImageList(QStringList svgFiles) : m_files(std::move(svgFiles)) {}
 
-    qsizetype count() const { return m_files.size(); }
     QPixmap image(int index) const;
     /// The picture as an icon whose normal and disabled modes are the two glyphs.
     QIcon icon(int index) const;

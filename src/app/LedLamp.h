@@ -19,6 +19,3 @@ protected:
 private:
     std::uint32_t m_colour;
 };
-
-/// A 0x00BBGGRR colour value as a QColor.
-QColor fromBgr(std::uint32_t bgr);

@@ -1,9 +1,11 @@
 #include "QtMessageBoxes.h"
 
+#include "core/Product.h"
+
 #include <QMessageBox>
 
 namespace {
-const QString Title = QStringLiteral("Ostrel");
+const QString& Title = Product::Name;
 }
 
 void QtMessageBoxes::message(const QString& text)

@@ -1,16 +1,19 @@
 #include "Startup.h"
 
-#include "Clock.h"
+#include "core/Clock.h"
 #include "QtMessageBoxes.h"
-#include "QtSoundFileDialog.h"
-#include "QtTimerEngine.h"
-#include "Random.h"
+#include "sounds/QtSoundFileDialog.h"
+#include "core/QtTimerEngine.h"
+#include "core/Random.h"
+#include "MainLogic.h"
 #include "audio/AlarmSoundPlayer.h"
+#include "core/Product.h"
 #include "fmMain.h"
 #include "gUtils.h"
 #include "gVars.h"
 #include "platform/PortAudioBackend.h"
 #include "platform/SingleInstance.h"
+#include "platform/XdgAutostart.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
 
@@ -47,7 +50,8 @@ int RunOstrel(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ostrel"));
+    QApplication::setApplicationName(Product::Name);
+    QApplication::setApplicationDisplayName(QString());
     QApplication::setStyle(new HintTimingStyle);
     instance.listen();
     QtMessageBoxes messages;
@@ -71,10 +75,13 @@ int RunOstrel(int argc, char** argv)
     const auto makePlayback = [&](const TunableValues& tunables) {
         return std::make_unique<AlarmSoundPlayer>(audio, tunables, random);
     };
-    TfrmMain window(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, audio});
+    XdgAutostart autostart(QCoreApplication::applicationFilePath());
+    TfrmMain window;
+    MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
+                                 makePlayback, soundFiles, audio, autostart},
+                    window);
     // Unusable audio devices end the program before its window is ever shown.
-    if (window.creationFailed())
+    if (!window.create(logic))
         return 0;
     messages.setOwner(&window);
     soundFiles.setOwner(&window);

@@ -1,35 +1,38 @@
+// The main window: its creation, its events, and the wiring of its controls to the logic.
 #include "fmMain.h"
 
-#include "ControlStates.h"
+#include "MainLogic.h"
 #include "alarm/AlarmController.h"
 #include "alarm/AlarmSimulation.h"
-#include "alarm/AutostartEntry.h"
-#include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
-#include "audio/AudioDevices.h"
-#include "gVars.h"
+#include "audio/RecordingControl.h"
+#include "audio/RecordingInput.h"
+#include "core/Product.h"
+#include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
+#include "report/fmReport.h"
 #include "settings/TunableSettings.h"
 #include "settings/TunableSpinBox.h"
+#include "sounds/SoundCheckList.h"
 #include "sounds/SoundLibrary.h"
 #include "sounds/SoundSelection.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 
-TfrmMain::TfrmMain(const MainServices& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services)
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Product::Name);
     buildLayout();
     buildMenus();
-    m_tunables = std::make_unique<TunableSettings>(m_services.store, *this);
-    connectTunables();
-    FormCreate();
+    setUpSystemVolumePanel();
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
 }
@@ -39,98 +42,97 @@ TfrmMain::~TfrmMain()
     qApp->removeEventFilter(this);
 }
 
-void TfrmMain::FormCreate()
+bool TfrmMain::create(MainLogic& logic)
 {
-    setWindowTitle(QStringLiteral("Ostrel"));
-    QApplication::setApplicationDisplayName(QString());
-    QApplication::setApplicationName(QStringLiteral("Ostrel"));
-    if (!startAudioDevices()) {
-        m_creationFailed = true;
-        return;
-    }
-    chooseRecordingInput();
-
-    m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
-    m_report->loadFile();
-    m_switches.readFrom(m_services.store);
-    createSoundSelection();
-    m_tunables->LoadResetableSettings();
-    m_playback = m_services.makePlayback(*this);
-    createAlarmControl();
-    createSoundLibrary();
-    m_soundLibrary->FillSounds(QString());
-    showSwitchesAndStartPlayerLoop();
-    setUpSystemVolumePanel();
+    m_logic = &logic;
+    connectSwitches();
+    connectTunables();
+    connectSoundList();
+    connectSpeakerTest();
+    connect(m_ui.cmbRecSource, &QComboBox::activated, &logic,
+            [&logic](int index) { logic.recordingInput().select(index); });
+    return logic.FormCreate();
 }
 
-int TfrmMain::value(Tunable id) const
+void TfrmMain::connectSwitches()
 {
-    QWidget* widget = m_tunableWidgets.at(id);
-    if (auto* slider = qobject_cast<QSlider*>(widget))
-        return slider->value();
-    return static_cast<TunableSpinBox*>(widget)->value();
-}
-
-void TfrmMain::setValue(Tunable id, int value)
-{
-    QWidget* widget = m_tunableWidgets.at(id);
-    if (auto* slider = qobject_cast<QSlider*>(widget))
-        slider->setValue(value);
-    else
-        static_cast<TunableSpinBox*>(widget)->setValue(value);
+    MainLogic& logic = *m_logic;
+    const auto onTrigger = [&logic](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, &logic, handler);
+    };
+    onTrigger(m_ui.ActMicDetectToggle, [&logic] { logic.recordingControl().ActMicDetectToggleExecute(); });
+    onTrigger(m_ui.ActMouDetectToggle, [&logic] { logic.mouse().ActMouDetectToggleExecute(); });
+    onTrigger(m_ui.ActSimToggle, [&logic] { logic.simulation().ActSimToggleExecute(); });
+    onTrigger(m_ui.ActActivateToggle, [&logic] { logic.controller().ActActivateToggleExecute(); });
+    onTrigger(m_ui.ActViewReport, [this, &logic] {
+        TfrmReport::ShowReport(logic.messages(), logic.report().filePath(), this);
+    });
+    connect(this, &TfrmMain::keyReleased, &logic,
+            [&logic](int key) { logic.controller().FormKeyUp(key); });
 }
 
 void TfrmMain::connectTunables()
 {
-    for (const auto& [id, widget] : m_tunableWidgets) {
-        if (auto* slider = qobject_cast<QSlider*>(widget)) {
-            // trkTrackChange: store the position and show it as the slider's hint.
-            connect(slider, &QSlider::valueChanged, this, [this, id = id, slider](int position) {
-                m_tunables->valueChanged(id, position);
-                if (id != Tunable::trkMicSensivity)
-                    slider->setToolTip(QString::number(position));
-            });
-        } else {
-            // spnSpinChange: store the value; the hint stays as it is.
-            connect(static_cast<TunableSpinBox*>(widget), &TunableSpinBox::valueChanged, this,
-                    [this, id = id](int value) { m_tunables->valueChanged(id, value); });
-        }
+    MainLogic& logic = *m_logic;
+    // trkTrackChange: store the position and show it as the slider's hint.
+    for (const auto& [id, slider] : m_ui.sliders) {
+        connect(slider, &QSlider::valueChanged, &logic, [&logic, id = id, slider = slider](int position) {
+            logic.tunables().valueChanged(id, position);
+            if (id == Tunable::trkMicSensivity)
+                logic.recordingInput().trkMicSensivityChange(position);
+            slider->setToolTip(QString::number(position));
+        });
     }
+    // spnSpinChange: store the value; the hint stays as it is.
+    for (const auto& [id, spin] : m_ui.spinBoxes)
+        connect(spin, &TunableSpinBox::valueChanged, &logic,
+                [&logic, id = id](int value) { logic.tunables().valueChanged(id, value); });
+    connect(m_ui.mnuResetSettingToDefault, &QAction::triggered, &logic,
+            [&logic] { logic.tunables().ResetToDefaults(); });
 }
 
-void TfrmMain::mnuResetSettingToDefaultClick()
+void TfrmMain::connectSoundList()
 {
-    m_tunables->ResetToDefaults();
-}
+    MainLogic& logic = *m_logic;
+    SoundCheckList* list = m_ui.chklbSounds;
+    list->bind(logic.soundList());
+    connect(m_ui.ActAddSound, &QAction::triggered, &logic,
+            [&logic] { logic.soundLibrary().ActAddSoundExecute(); });
+    connect(m_ui.ActRemoveSound, &QAction::triggered, &logic,
+            [&logic] { logic.soundLibrary().ActRemoveSoundExecute(); });
+    for (const auto& [action, mode] :
+         {std::pair{m_ui.ActChkLbAlarmSndChecktAll, CheckMode::CheckAll},
+          std::pair{m_ui.ActChkLbAlarmSndCheckInverse, CheckMode::CheckInverse},
+          std::pair{m_ui.ActChkLbAlarmSndUnCheckAll, CheckMode::UncheckAll}})
+        connect(action, &QAction::triggered, &logic,
+                [&logic, mode = mode] { logic.soundSelection().CheckingCheckList(mode); });
 
-void TfrmMain::KeyState()
-{
-    auto* sounds = findChild<QListWidget*>(QStringLiteral("chklbSounds"));
-    const ControlStates states = DeriveControlStates({
-        .armed = m_switches.isOn(Switch::ActActivateToggle),
-        .anyDetectorOn = m_switches.isOn(Switch::ActMicDetectToggle) ||
-                         m_switches.isOn(Switch::ActMouDetectToggle) ||
-                         m_switches.isOn(Switch::ActSimToggle),
-        .selectedSounds = int(m_selectedSounds.size()),
-        .listed = sounds->count() > 0,
-        .itemSelected = sounds->currentRow() >= 0,
+    const auto recreate = [&logic] { logic.soundSelection().RecreateSoundList(); };
+    connect(list, &SoundCheckList::userChanged, &logic, recreate);
+    connect(list, &SoundCheckList::characterTyped, &logic, recreate);
+    connect(list, &SoundCheckList::keyUp, this, [this](int key) {
+        QAction* keyAction = key == Qt::Key_Delete   ? m_ui.ActRemoveSound
+                             : key == Qt::Key_Insert ? m_ui.ActAddSound
+                                                     : nullptr;
+        if (keyAction && keyAction->isEnabled())
+            keyAction->trigger();
     });
-    const auto enable = [this](const char* name, bool enabled) {
-        findChild<QObject*>(QString::fromLatin1(name))->setProperty("enabled", enabled);
-    };
-    for (const char* name : {"ActMicDetectToggle", "ActMouDetectToggle", "ActSimToggle"})
-        enable(name, states.detectorSwitches);
-    enable("ActViewReport", states.viewReport);
-    enable("ActActivateToggle", states.activateToggle);
-    enable("chklbSounds", states.soundList);
-    for (const char* name : {"ActChkLbAlarmSndChecktAll", "ActChkLbAlarmSndUnCheckAll",
-                             "ActChkLbAlarmSndCheckInverse"})
-        enable(name, states.checkCommands);
-    enable("ActAddSound", states.addSound);
-    enable("ActRemoveSound", states.removeSound);
-    for (const char* name : {"btnFrontLeft", "btnFrontCenter", "btnFrontRight"})
-        enable(name, states.speakerTest);
-    enable("btnTestStop", states.testStop);
+    // Imports ask questions: they run once the drop itself has finished.
+    connect(list, &SoundCheckList::filesDropped, &logic,
+            [&logic](const QStringList& paths) { logic.soundLibrary().DropFileTargetSoundsDrop(paths); },
+            Qt::QueuedConnection);
+}
+
+void TfrmMain::connectSpeakerTest()
+{
+    MainLogic& logic = *m_logic;
+    for (const auto& [button, pan] : {std::pair{m_ui.btnFrontLeft, PanLeft},
+                                      std::pair{m_ui.btnFrontCenter, PanCentre},
+                                      std::pair{m_ui.btnFrontRight, PanRight}})
+        connect(button, &QPushButton::clicked, &logic,
+                [&logic, pan = pan] { logic.soundLibrary().testPlay(pan); });
+    connect(m_ui.btnTestStop, &QPushButton::clicked, &logic,
+            [&logic] { logic.playback().StopSounds(); });
 }
 
 void TfrmMain::restoreApp()
@@ -153,11 +155,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TfrmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_logic)
+        m_logic->FormActivate();
+    QMainWindow::changeEvent(event);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // Closing is never refused, armed or not.
-    FormClose();
+    if (m_logic)
+        m_logic->FormClose();
     event->accept();
-    // The audio devices go last, when nothing can use them any more.
-    m_audioDevices->release();
 }

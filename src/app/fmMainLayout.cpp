@@ -1,12 +1,15 @@
 // The main window's widgets: fixed positions and colours on a 537 x 594 client area.
-#include "Colours.h"
 #include "LedLamp.h"
-#include "SoundCheckList.h"
+#include "core/Colours.h"
+#include "core/Product.h"
 #include "fmMain.h"
 #include "settings/TunableSpinBox.h"
+#include "sounds/SoundCheckList.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,7 +30,7 @@ QFrame* panel(QWidget* parent, const char* name, QRect geometry, std::uint32_t c
     frame->setGeometry(geometry);
     frame->setAutoFillBackground(true);
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, fromBgr(colour));
+    palette.setColor(QPalette::Window, QColor(Colours::toArgb(colour)));
     frame->setPalette(palette);
     return frame;
 }
@@ -58,18 +61,6 @@ QProgressBar* gauge(QWidget* parent, const char* name, int top)
     bar->setValue(0);
     bar->setTextVisible(false);
     return bar;
-}
-
-QToolButton* headerButton(QWidget* parent, const char* actionName, const QString& text, int left)
-{
-    auto* action = new QAction(text, parent);
-    action->setObjectName(QString::fromLatin1(actionName));
-    auto* button = new QToolButton(parent);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setGeometry(left, 2, 42, 42);
-    button->setIconSize(QSize(40, 40));
-    return button;
 }
 
 /// A plain white plus or minus sign for the small buttons of the sound list's title bar.
@@ -118,7 +109,6 @@ void TfrmMain::addTunable(QWidget* parent, Tunable id, int top)
 {
     const TunableDefinition& d = definitionOf(id);
     label(parent, d.caption, QRect(8, top + 2, ControlLeft - 10, 34));
-    QWidget* control;
     if (d.isSlider) {
         auto* slider = new QSlider(Qt::Horizontal, parent);
         slider->setRange(d.minimum, d.maximum);
@@ -128,7 +118,8 @@ void TfrmMain::addTunable(QWidget* parent, Tunable id, int top)
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(d.tickInterval);
         slider->setGeometry(ControlLeft, top + 2, ControlWidth, 22);
-        control = slider;
+        slider->setObjectName(d.name);
+        m_ui.sliders[id] = slider;
         const int labelWidth = ControlWidth / 3;
         const QList<Qt::Alignment> alignments =
             d.endLabels.size() == 3
@@ -143,17 +134,17 @@ void TfrmMain::addTunable(QWidget* parent, Tunable id, int top)
     } else {
         auto* spin = new TunableSpinBox(d.minimum, d.maximum, d.defaultValue, parent);
         spin->setGeometry(ControlLeft, top + 9, 64, 22);
-        control = spin;
+        spin->setObjectName(d.name);
+        m_ui.spinBoxes[id] = spin;
     }
-    control->setObjectName(d.name);
-    m_tunableWidgets[id] = control;
 }
 
 void TfrmMain::buildHeader(QWidget* client)
 {
     QFrame* header = panel(client, "pnlHeader", QRect(0, 0, ClientWidth, 46), Colours::LampOff);
-    auto* picture = label(header, QStringLiteral("Ostrel"), QRect(0, 0, 257, 46), Qt::AlignCenter);
+    auto* picture = label(header, Product::Name, QRect(0, 0, 257, 46), Qt::AlignCenter);
     picture->setObjectName(QStringLiteral("Image1"));
+    m_ui.Image1 = picture;
     picture->setCursor(Qt::PointingHandCursor);
     QFont font = picture->font();
     font.setPixelSize(26);
@@ -161,70 +152,60 @@ void TfrmMain::buildHeader(QWidget* client)
     picture->setFont(font);
     picture->setStyleSheet(QStringLiteral("color: white"));
 
-    const int area = ClientWidth - 277;
-    struct HeaderButton { const char* button; const char* action; const char* text; int offset; };
-    const HeaderButton buttons[] = {
-        {"btnMicDetect", "ActMicDetectToggle", "Mic", 0},
-        {"btnMouDetect", "ActMouDetectToggle", "Mouse", 44},
-        {"btnSimulation", "ActSimToggle", "Sim", 88},
-        {"btnActivate", "ActActivateToggle", "Arm", 190},
-        {"btnReport", "ActViewReport", "Report", 234},
-    };
-    for (const HeaderButton& b : buttons)
-        headerButton(header, b.action, QString::fromLatin1(b.text), area + b.offset)
-            ->setObjectName(QString::fromLatin1(b.button));
-    findChild<QAction*>(QStringLiteral("ActViewReport"))->setToolTip(QStringLiteral("View Report"));
+    buildSwitchButtons(header);
 
     QFrame* volume = panel(client, "pnlSystemVolume", QRect(5, 53, 527, 58), Colours::PanelDark);
-    label(volume, QString(), QRect(9, 3, 328, 52), Qt::AlignCenter)
-        ->setObjectName(QStringLiteral("lblSystemVolume"));
-    button(volume, "btnSysVolumeControl", QStringLiteral("System Volume Control"),
-           QRect(351, 6, 167, 22));
-    button(volume, "btnSysRecordingControl", QStringLiteral("System Recording Control"),
-           QRect(351, 31, 167, 22));
+    m_ui.lblSystemVolume = label(volume, QString(), QRect(9, 3, 328, 52), Qt::AlignCenter);
+    m_ui.lblSystemVolume->setObjectName(QStringLiteral("lblSystemVolume"));
+    m_ui.btnSysVolumeControl = button(volume, "btnSysVolumeControl",
+                                      QStringLiteral("System Volume Control"), QRect(351, 6, 167, 22));
+    m_ui.btnSysRecordingControl =
+        button(volume, "btnSysRecordingControl", QStringLiteral("System Recording Control"),
+               QRect(351, 31, 167, 22));
 }
 
 void TfrmMain::buildLeftColumn(QWidget* client)
 {
     QFrame* mic = panel(client, "pnlMicrophone", QRect(5, 118, 260, 89), Colours::PanelLight);
     addTunable(mic, Tunable::trkMicTriggerVolume, 0);
-    gauge(mic, "ggDetection", 38);
+    m_ui.ggDetection = gauge(mic, "ggDetection", 38);
     addTunable(mic, Tunable::trkMicTriggerDuration, 44);
-    gauge(mic, "ggDuration", 82);
-    lamp(mic, "shpLedMicDetection", 39);
+    m_ui.ggDuration = gauge(mic, "ggDuration", 82);
+    m_ui.shpLedMicDetection = lamp(mic, "shpLedMicDetection", 39);
 
     QFrame* mouse = panel(client, "pnlMouse", QRect(5, 214, 260, 41), Colours::PanelDark);
     addTunable(mouse, Tunable::trkMouseSensivity, 0);
-    lamp(mouse, "shpLedMouDetection", 15);
+    m_ui.shpLedMouDetection = lamp(mouse, "shpLedMouDetection", 15);
 
     QFrame* trigger = panel(client, "pnlTriggerDelay", QRect(5, 262, 260, 41), Colours::PanelDark);
     addTunable(trigger, Tunable::spnTriggerDelay, 0);
-    lamp(trigger, "shpLedTriggerDelay", 15);
+    m_ui.shpLedTriggerDelay = lamp(trigger, "shpLedTriggerDelay", 15);
 
     QFrame* activation =
         panel(client, "pnlActivationDelay", QRect(5, 310, 260, 41), Colours::PanelDark);
     addTunable(activation, Tunable::spnActivationDelay, 0);
-    lamp(activation, "shpLedActivationDelay", 15);
+    m_ui.shpLedActivationDelay = lamp(activation, "shpLedActivationDelay", 15);
 
     QFrame* simulation = panel(client, "pnlSimulation", QRect(5, 358, 260, 89), Colours::PanelDark);
     addTunable(simulation, Tunable::spnSimulateEvery, 0);
     addTunable(simulation, Tunable::spnSimulateRandom, 44);
-    lamp(simulation, "shpLedSimulation", 39);
+    m_ui.shpLedSimulation = lamp(simulation, "shpLedSimulation", 39);
 
     QFrame* speakers = panel(client, "pnlSpeakersTest", QRect(5, 454, 260, 108), Colours::PanelDark);
     label(speakers, QStringLiteral("Speakers Test"), QRect(8, 6, 244, 16), Qt::AlignCenter);
-    button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Left Speaker"));
-    button(speakers, "btnFrontCenter", QStringLiteral("C"), QRect(105, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Center/Both Speakers"));
-    button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30))
-        ->setToolTip(QStringLiteral("Right Speaker"));
-    button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
+    m_ui.btnFrontLeft = button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30));
+    m_ui.btnFrontLeft->setToolTip(QStringLiteral("Left Speaker"));
+    m_ui.btnFrontCenter =
+        button(speakers, "btnFrontCenter", QStringLiteral("C"), QRect(105, 32, 50, 30));
+    m_ui.btnFrontCenter->setToolTip(QStringLiteral("Center/Both Speakers"));
+    m_ui.btnFrontRight = button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30));
+    m_ui.btnFrontRight->setToolTip(QStringLiteral("Right Speaker"));
+    m_ui.btnTestStop = button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
 
     // The recording input and its level belong to the audio set-up; the user never sees them.
-    auto* recSource = new QComboBox(client);
-    recSource->setObjectName(QStringLiteral("cmbRecSource"));
-    recSource->hide();
+    m_ui.cmbRecSource = new QComboBox(client);
+    m_ui.cmbRecSource->setObjectName(QStringLiteral("cmbRecSource"));
+    m_ui.cmbRecSource->hide();
     QFrame* sensitivity =
         panel(client, "pnlMicSensivity", QRect(5, 118, 260, 41), Colours::PanelLight);
     addTunable(sensitivity, Tunable::trkMicSensivity, 0);
@@ -250,14 +231,35 @@ void TfrmMain::buildRightColumn(QWidget* client)
     QFont font = caption->font();
     font.setPixelSize(16);
     caption->setFont(font);
-    caption->setStyleSheet(QStringLiteral("color: %1").arg(fromBgr(Colours::TitleText).name()));
+    caption->setStyleSheet(
+        QStringLiteral("color: %1").arg(QColor(Colours::toArgb(Colours::TitleText)).name()));
+
+    m_ui.chklbSounds = new SoundCheckList(client);
+    m_ui.chklbSounds->setObjectName(QStringLiteral("chklbSounds"));
+    m_ui.chklbSounds->setGeometry(272, 383, 260, 180);
+    buildSoundCommands(title);
+}
+
+void TfrmMain::buildSoundCommands(QWidget* title)
+{
     // The actions' captions are the pop-up menu's items; the buttons show only a sign.
-    struct ListButton { const char* button; const char* action; const char* text; bool plus; int left; };
-    for (const ListButton& b : {ListButton{"btnAddSound", "ActAddSound", "Add Sound", true, 207},
-                                ListButton{"btnRemoveSound", "ActRemoveSound", "Remove Sound", false, 233}}) {
+    struct ListButton
+    {
+        QAction* MainWidgets::*action;
+        const char* name;
+        const char* button;
+        const char* text;
+        bool plus;
+        int left;
+    };
+    for (const ListButton& b :
+         {ListButton{&MainWidgets::ActAddSound, "ActAddSound", "btnAddSound", "Add Sound", true, 207},
+          ListButton{&MainWidgets::ActRemoveSound, "ActRemoveSound", "btnRemoveSound", "Remove Sound",
+                     false, 233}}) {
         auto* action = new QAction(signIcon(b.plus), QString::fromLatin1(b.text), this);
-        action->setObjectName(QString::fromLatin1(b.action));
+        action->setObjectName(QString::fromLatin1(b.name));
         action->setIconVisibleInMenu(false);
+        m_ui.*b.action = action;
         auto* toolButton = new QToolButton(title);
         toolButton->setObjectName(QString::fromLatin1(b.button));
         toolButton->setDefaultAction(action);
@@ -266,34 +268,52 @@ void TfrmMain::buildRightColumn(QWidget* client)
         toolButton->setGeometry(b.left, 0, 25, 25);
     }
 
-    struct CheckCommand { const char* action; const char* caption; const char* hint; };
-    for (const CheckCommand& c : {CheckCommand{"ActChkLbAlarmSndChecktAll", "Check All", "Check all"},
-                                  CheckCommand{"ActChkLbAlarmSndCheckInverse", "Check Inverse", "Check inverse"},
-                                  CheckCommand{"ActChkLbAlarmSndUnCheckAll", "Uncheck All", "Uncheck all"}}) {
+    QMenu* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("popAlarmSounds"));
+    menu->addAction(m_ui.ActAddSound);
+    menu->setDefaultAction(m_ui.ActAddSound);
+    menu->addAction(m_ui.ActRemoveSound);
+    menu->addSeparator();
+    struct CheckCommand
+    {
+        QAction* MainWidgets::*action;
+        const char* name;
+        const char* caption;
+        const char* hint;
+    };
+    for (const CheckCommand& c :
+         {CheckCommand{&MainWidgets::ActChkLbAlarmSndChecktAll, "ActChkLbAlarmSndChecktAll",
+                       "Check All", "Check all"},
+          CheckCommand{&MainWidgets::ActChkLbAlarmSndCheckInverse, "ActChkLbAlarmSndCheckInverse",
+                       "Check Inverse", "Check inverse"},
+          CheckCommand{&MainWidgets::ActChkLbAlarmSndUnCheckAll, "ActChkLbAlarmSndUnCheckAll",
+                       "Uncheck All", "Uncheck all"}}) {
         auto* action = new QAction(QString::fromLatin1(c.caption), this);
-        action->setObjectName(QString::fromLatin1(c.action));
+        action->setObjectName(QString::fromLatin1(c.name));
         action->setToolTip(QString::fromLatin1(c.hint));
+        m_ui.*c.action = action;
+        menu->addAction(action);
     }
-
-    auto* sounds = new SoundCheckList(client);
-    sounds->setObjectName(QStringLiteral("chklbSounds"));
-    sounds->setGeometry(272, 383, 260, 180);
+    m_ui.popAlarmSounds = menu;
+    SoundCheckList* list = m_ui.chklbSounds;
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, menu,
+            [list, menu](QPoint at) { menu->popup(list->viewport()->mapToGlobal(at)); });
 }
 
 void TfrmMain::buildFooter(QWidget* client)
 {
     QFrame* footer = panel(client, "pnlFooter", QRect(0, 569, ClientWidth, 25), Colours::LampOff);
-    QPushButton* exit = button(footer, "btnExit", QStringLiteral("Exit"),
-                               QRect(ClientWidth - 59 - 6, 2, 59, 22));
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    m_ui.btnExit = button(footer, "btnExit", QStringLiteral("Exit"),
+                          QRect(ClientWidth - 59 - 6, 2, 59, 22));
+    connect(m_ui.btnExit, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TfrmMain::setUpSystemVolumePanel()
 {
     // A current Linux desktop has the newer sound settings: the short text and one button.
-    findChild<QLabel*>(QStringLiteral("lblSystemVolume"))
-        ->setText(QStringLiteral("If your system allows microphone boosting,\r\n"
-                                 "you can achieve better alarm sensitivity."));
-    findChild<QPushButton*>(QStringLiteral("btnSysVolumeControl"))->move(351, 18);
-    findChild<QPushButton*>(QStringLiteral("btnSysRecordingControl"))->hide();
+    m_ui.lblSystemVolume->setText(QStringLiteral("If your system allows microphone boosting,\r\n"
+                                                 "you can achieve better alarm sensitivity."));
+    m_ui.btnSysVolumeControl->move(351, 18);
+    m_ui.btnSysRecordingControl->hide();
 }

@@ -21,12 +21,11 @@ void TfrmMain::buildMenus()
 {
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    connect(item(options, "mnuResetSettingToDefault", QStringLiteral("Reset Settings to Default"),
-                 true),
-            &QAction::triggered, this, &TfrmMain::mnuResetSettingToDefaultClick);
+    m_ui.mnuResetSettingToDefault =
+        item(options, "mnuResetSettingToDefault", QStringLiteral("Reset Settings to Default"), true);
     options->addSeparator();
-    connect(item(options, "Exit2", QStringLiteral("Exit")), &QAction::triggered, this,
-            &QWidget::close);
+    m_ui.Exit2 = item(options, "Exit2", QStringLiteral("Exit"));
+    connect(m_ui.Exit2, &QAction::triggered, this, &QWidget::close);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

@@ -1,13 +1,8 @@
 #include "gUtils.h"
 
-#include <QStandardPaths>
+#include "core/Product.h"
 
-QString AddTrailingBackslash(const QString& path)
-{
-    if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
-        return path;
-    return path + QLatin1Char('/');
-}
+#include <QStandardPaths>
 
 QString GetAppDataFolder()
 {
@@ -17,5 +12,5 @@ QString GetAppDataFolder()
 QString SettingsFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Quillmere/Ostrel.ini");
+           QLatin1Char('/') + Product::Folder + QStringLiteral(".ini");
 }

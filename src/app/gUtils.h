@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "core/Paths.h"
 
-/// Appends the folder separator unless the text is empty or already ends in one.
-QString AddTrailingBackslash(const QString& path);
+#include <QString>
 
 /// The per-user data folder ($XDG_DATA_HOME), without a guaranteed trailing separator; empty when
 /// the system cannot say where it is.

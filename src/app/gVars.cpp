@@ -1,5 +1,6 @@
 #include "gVars.h"
 
+#include "core/Product.h"
 #include "gUtils.h"
 
 #include <QFileInfo>
@@ -12,7 +13,7 @@ QString ReportsFolder;
 void SetFolderGlobals(const QString& executablePath, const QString& appDataFolder)
 {
     AppFolder = AddTrailingBackslash(QFileInfo(executablePath).absolutePath());
-    DataFolder = AddTrailingBackslash(appDataFolder) + AddTrailingBackslash(QStringLiteral("Quillmere/Ostrel"));
+    DataFolder = AddTrailingBackslash(appDataFolder) + AddTrailingBackslash(Product::Folder);
     SoundsFolder = DataFolder + QStringLiteral("Sounds/");
     ReportsFolder = DataFolder + QStringLiteral("Reports/");
 }

@@ -5,7 +5,10 @@
 /// Direction of an alarm sound.
 enum PanMode { PanRight = 0, PanCentre = 1, PanLeft = 2 };
 
-/// The playback operations the alarm logic uses: four play slots, each holding one sound.
+/// The alarm plays through this many slots, each holding one sound.
+inline constexpr int PlaySlotCount = 4;
+
+/// The playback operations the alarm logic uses: the play slots.
 class AlarmPlayback
 {
 public:

@@ -1,6 +1,6 @@
 #include "AlarmSoundPlayer.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "settings/Tunables.h"
 
 #include <algorithm>
@@ -47,7 +47,7 @@ AlarmSoundPlayer::AlarmSoundPlayer(AudioStreams& audio, const TunableValues& tun
 
 void AlarmSoundPlayer::PlayHow(int slot, int panMode, const QString& path)
 {
-    if (slot < 0 || slot >= SlotCount)
+    if (slot < 0 || slot >= PlaySlotCount)
         return;
     AudioHandle& stream = m_slots[std::size_t(slot)];
     m_audio.freeStream(stream);

@@ -20,19 +20,17 @@ int RandomAlterationSpan(int randomPosition);
 class AlarmSoundPlayer : public AlarmPlayback
 {
 public:
-    static constexpr int SlotCount = 4;
-
     AlarmSoundPlayer(AudioStreams& audio, const TunableValues& tunables, RandomSource& random);
 
     void PlayHow(int slot, int panMode, const QString& path) override;
     void StopSounds() override;
     bool IsPlaying() const override;
 
-    const std::array<AudioHandle, SlotCount>& PlaySlots() const { return m_slots; }
+    const std::array<AudioHandle, PlaySlotCount>& PlaySlots() const { return m_slots; }
 
 private:
     AudioStreams& m_audio;
     const TunableValues& m_tunables;
     RandomSource& m_random;
-    std::array<AudioHandle, SlotCount> m_slots{};
+    std::array<AudioHandle, PlaySlotCount> m_slots{};
 };

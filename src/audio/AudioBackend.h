@@ -72,6 +72,8 @@ class AudioBackend : public AudioStreams
 public:
     /// The oldest library version the program accepts (19.6.0).
     static constexpr std::uint32_t RequiredVersion = 0x130600;
+    /// The rate the output device and the recording run at.
+    static constexpr int SampleRate = 44100;
 
     /// The sound library's version, 0 when it cannot be initialised.
     virtual std::uint32_t version() = 0;

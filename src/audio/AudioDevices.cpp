@@ -1,7 +1,7 @@
 #include "AudioDevices.h"
 
 #include "AudioBackend.h"
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 #include <algorithm>
 #include <vector>
@@ -24,7 +24,7 @@ bool AudioDevices::start()
         m_messages.error(QStringLiteral("DLL was not loaded!"));
         return false;
     }
-    if (m_audio.initRecording() && m_audio.initOutput(SampleRate))
+    if (m_audio.initRecording() && m_audio.initOutput(AudioBackend::SampleRate))
         return true;
     m_audio.freeRecording();
     m_audio.freeOutput();
@@ -94,4 +94,14 @@ std::optional<int> AudioDevices::applyInput(int selected)
 void AudioDevices::setInputLevel(int selected, int position)
 {
     m_audio.setInput(selected, InputFlags::Level | std::uint32_t(std::clamp(position, 0, 100)));
+}
+
+void AudioDevices::pauseOutput()
+{
+    m_audio.pauseOutput();
+}
+
+void AudioDevices::resumeOutput()
+{
+    m_audio.resumeOutput();
 }

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "OutputPause.h"
+
 #include <QStringList>
 #include <optional>
 
 class AudioBackend;
 class MessageBoxes;
 
-/// Starts and releases the audio devices and chooses the recording input. Main thread only.
-class AudioDevices
+/// Starts and releases the audio devices, chooses the recording input and holds the output.
+/// Main thread only.
+class AudioDevices : public OutputPause
 {
 public:
-    static constexpr int SampleRate = 44100;
-
     AudioDevices(AudioBackend& audio, MessageBoxes& messages);
 
     /// Releases whatever was started, checks the library and starts the recording device, then
@@ -35,6 +36,9 @@ public:
 
     /// Sets the selected input's level; an input that cannot take one is left alone.
     void setInputLevel(int selected, int position);
+
+    void pauseOutput() override;
+    void resumeOutput() override;
 
 private:
     /// Lists the inputs into the choice and applies the three rules; false when an input's

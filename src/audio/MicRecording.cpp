@@ -1,6 +1,6 @@
 #include "MicRecording.h"
 
-#include "app/MessageBoxes.h"
+#include "core/MessageBoxes.h"
 
 MicRecording::MicRecording(AudioBackend& audio, MessageBoxes& messages, QObject* parent)
     : QObject(parent), m_audio(audio), m_messages(messages)
@@ -18,7 +18,7 @@ void MicRecording::start(int selectedInput)
         return;
     m_audio.stop(m_channel);
     const quint64 generation = ++m_generation;
-    m_channel = m_audio.startRecording(SampleRate, [this, generation](AudioHandle, quint32 level) {
+    m_channel = m_audio.startRecording(AudioBackend::SampleRate, [this, generation](AudioHandle, quint32 level) {
         handOver(generation, level);
     });
     if (m_channel == 0) {

@@ -13,8 +13,6 @@ class MicRecording : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int SampleRate = 44100;
-
     MicRecording(AudioBackend& audio, MessageBoxes& messages, QObject* parent = nullptr);
     /// Stops the recording, so that no report can arrive for a destroyed receiver.
     ~MicRecording() override;

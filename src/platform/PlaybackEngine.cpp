@@ -38,12 +38,6 @@ PlaybackEngine::~PlaybackEngine()
     }
 }
 
-bool PlaybackEngine::fail(std::uint32_t code) const
-{
-    m_error = code;
-    return false;
-}
-
 PlaybackEngine::Channel* PlaybackEngine::find(AudioHandle handle)
 {
     const auto it = m_channels.find(handle);
@@ -61,7 +55,7 @@ AudioHandle PlaybackEngine::createFileStream(const QString& path)
     collectRetired();
     std::shared_ptr<DecodedStream> stream = DecodedStream::open(path, m_deviceRate);
     if (!stream) {
-        fail(AudioError::FileOpen);
+        m_error.fail(AudioError::FileOpen);
         return 0;
     }
     m_lastHandle = m_lastHandle == LastStreamHandle ? 1 : m_lastHandle + 1;
@@ -91,18 +85,18 @@ bool PlaybackEngine::play(AudioHandle handle)
     collectRetired();
     Channel* channel = find(handle);
     if (!channel)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     DecodedStream* stream = channel->stream.get();
     const int state = stream->state.load();
     if (state == DecodedStream::Playing)
         return true;
     if (state == DecodedStream::Ended)
-        return fail(AudioError::Ended);
+        return m_error.fail(AudioError::Ended);
     const auto voice = std::find_if(m_voices.begin(), m_voices.end(), [](const auto& v) {
         return v.load() == nullptr;
     });
     if (voice == m_voices.end())
-        return fail(AudioError::Busy);
+        return m_error.fail(AudioError::Busy);
     stream->state.store(DecodedStream::Playing);
     voice->store(stream);
     {
@@ -118,7 +112,7 @@ std::optional<ChannelAttributes> PlaybackEngine::attributes(AudioHandle handle) 
 {
     const Channel* channel = find(handle);
     if (!channel) {
-        fail(AudioError::BadHandle);
+        m_error.fail(AudioError::BadHandle);
         return std::nullopt;
     }
     return channel->attributes;
@@ -128,10 +122,10 @@ bool PlaybackEngine::setAttributes(AudioHandle handle, const ChannelAttributes& 
 {
     Channel* channel = find(handle);
     if (!channel)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     if (attributes.frequency < 100 || attributes.frequency > 100000 || attributes.volume < 0 ||
         attributes.volume > 100 || attributes.pan < -100 || attributes.pan > 100)
-        return fail(AudioError::BadValue);
+        return m_error.fail(AudioError::BadValue);
     channel->attributes = attributes;
     channel->stream->setPlayback(attributes.frequency,
                                  gain(attributes.volume, attributes.pan, true),
@@ -143,7 +137,7 @@ bool PlaybackEngine::stop(AudioHandle handle)
 {
     Channel* channel = find(handle);
     if (!channel)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     int playing = DecodedStream::Playing;
     channel->stream->state.compare_exchange_strong(playing, DecodedStream::Stopped);
     leaveVoice(channel->stream.get());

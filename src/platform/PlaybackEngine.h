@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/AudioBackend.h"
+#include "audio/LastAudioError.h"
 
 #include <array>
 #include <atomic>
@@ -27,7 +28,7 @@ public:
     explicit PlaybackEngine(int deviceRate, bool backgroundDecoding = true);
     ~PlaybackEngine() override;
 
-    std::uint32_t errorCode() const override { return m_error; }
+    std::uint32_t errorCode() const override { return m_error.code(); }
     AudioHandle createFileStream(const QString& path) override;
     void freeStream(AudioHandle stream) override;
     bool play(AudioHandle stream) override;
@@ -59,7 +60,6 @@ private:
         std::uint64_t renderedAtRetirement;
     };
 
-    bool fail(std::uint32_t code) const;
     Channel* find(AudioHandle handle);
     const Channel* find(AudioHandle handle) const;
     /// Main thread: takes the stream off its voice, if it has one.
@@ -70,7 +70,7 @@ private:
     void decoderLoop();
 
     int m_deviceRate;
-    mutable std::uint32_t m_error = AudioError::None;
+    LastAudioError m_error;
     AudioHandle m_lastHandle = 0;
     std::map<AudioHandle, Channel> m_channels; // main thread only
     std::vector<Retired> m_retired;            // main thread only

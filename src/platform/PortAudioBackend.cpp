@@ -10,7 +10,6 @@ namespace {
 // Recordings take the high half of the handles, streams the low half.
 constexpr AudioHandle FirstRecordHandle = 0x80000000;
 constexpr int OutputChannels = 2;
-constexpr int DefaultRate = 44100;
 // Room for a busy machine to be late with the next frames without a gap in the alarm; an alarm
 // need not start within a few milliseconds.
 constexpr double OutputLatencySeconds = 0.06;
@@ -33,7 +32,7 @@ bool namesMicrophone(const QString& name)
 }
 } // namespace
 
-PortAudioBackend::PortAudioBackend() : m_streams(DefaultRate) {}
+PortAudioBackend::PortAudioBackend() : m_streams(AudioBackend::SampleRate) {}
 
 PortAudioBackend::~PortAudioBackend()
 {
@@ -43,22 +42,16 @@ PortAudioBackend::~PortAudioBackend()
         Pa_Terminate();
 }
 
-bool PortAudioBackend::fail(std::uint32_t code) const
-{
-    m_error = code;
-    return false;
-}
-
 bool PortAudioBackend::fromStreams(bool succeeded) const
 {
-    return succeeded || fail(m_streams.errorCode());
+    return succeeded || m_error.fail(m_streams.errorCode());
 }
 
 bool PortAudioBackend::libraryReady()
 {
     if (!m_libraryReady)
         m_libraryReady = Pa_Initialize() == paNoError;
-    return m_libraryReady || fail(AudioError::LibraryUnusable);
+    return m_libraryReady || m_error.fail(AudioError::LibraryUnusable);
 }
 
 std::uint32_t PortAudioBackend::version()
@@ -74,7 +67,7 @@ bool PortAudioBackend::initRecording()
         return true;
     const PaDeviceIndex defaultInput = Pa_GetDefaultInputDevice();
     if (defaultInput == paNoDevice)
-        return fail(AudioError::NoDevice);
+        return m_error.fail(AudioError::NoDevice);
     m_inputs.clear();
     m_lastSwitchedOn = -1;
     for (PaDeviceIndex device = 0; device < Pa_GetDeviceCount(); ++device) {
@@ -97,7 +90,7 @@ bool PortAudioBackend::initOutput(int sampleRate)
         return true;
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
     if (device == paNoDevice)
-        return fail(AudioError::NoDevice);
+        return m_error.fail(AudioError::NoDevice);
     m_streams.reset(sampleRate);
     PaStreamParameters output{};
     output.device = device;
@@ -108,10 +101,10 @@ bool PortAudioBackend::initOutput(int sampleRate)
     PaStream* stream = nullptr;
     if (Pa_OpenStream(&stream, nullptr, &output, sampleRate, paFramesPerBufferUnspecified,
                       paNoFlag, renderOutput, &m_streams) != paNoError)
-        return fail(AudioError::DeviceFailed);
+        return m_error.fail(AudioError::DeviceFailed);
     if (Pa_StartStream(stream) != paNoError) {
         Pa_CloseStream(stream);
-        return fail(AudioError::DeviceFailed);
+        return m_error.fail(AudioError::DeviceFailed);
     }
     m_output = stream;
     return true;
@@ -134,30 +127,30 @@ void PortAudioBackend::freeOutput()
     Pa_AbortStream(m_output);
     Pa_CloseStream(m_output);
     m_output = nullptr;
-    m_streams.reset(DefaultRate);
+    m_streams.reset(AudioBackend::SampleRate);
 }
 
 bool PortAudioBackend::pauseOutput()
 {
     if (!m_output)
-        return fail(AudioError::NotStarted);
+        return m_error.fail(AudioError::NotStarted);
     return Pa_IsStreamStopped(m_output) == 1 || Pa_StopStream(m_output) == paNoError ||
-           fail(AudioError::DeviceFailed);
+           m_error.fail(AudioError::DeviceFailed);
 }
 
 bool PortAudioBackend::resumeOutput()
 {
     if (!m_output)
-        return fail(AudioError::NotStarted);
+        return m_error.fail(AudioError::NotStarted);
     return Pa_IsStreamActive(m_output) == 1 || Pa_StartStream(m_output) == paNoError ||
-           fail(AudioError::DeviceFailed);
+           m_error.fail(AudioError::DeviceFailed);
 }
 
 const PortAudioBackend::Input* PortAudioBackend::input(int index) const
 {
     if (index >= 0 && index < int(m_inputs.size()))
         return &m_inputs[std::size_t(index)];
-    fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
+    m_error.fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
     return nullptr;
 }
 
@@ -187,9 +180,9 @@ bool PortAudioBackend::setInput(int index, std::uint32_t setting)
         input.on = true;
         m_lastSwitchedOn = index;
     } else if ((setting & ~InputFlags::VolumeMask) == InputFlags::Level) {
-        return fail(AudioError::NotAvailable);
+        return m_error.fail(AudioError::NotAvailable);
     } else {
-        return fail(AudioError::BadValue);
+        return m_error.fail(AudioError::BadValue);
     }
     return true;
 }
@@ -204,11 +197,11 @@ int PortAudioBackend::captureDevice() const
 AudioHandle PortAudioBackend::startRecording(int sampleRate, LevelCallback onLevel)
 {
     if (!m_recordingStarted) {
-        fail(AudioError::NotStarted);
+        m_error.fail(AudioError::NotStarted);
         return 0;
     }
     if (m_recorder && m_recorder->isRunning()) {
-        fail(AudioError::Busy);
+        m_error.fail(AudioError::Busy);
         return 0;
     }
     m_recorder.reset();
@@ -223,7 +216,7 @@ AudioHandle PortAudioBackend::startRecording(int sampleRate, LevelCallback onLev
         [handle, onLevel = std::move(onLevel)](std::uint32_t level) { onLevel(handle, level); },
         error);
     if (!m_recorder) {
-        fail(error);
+        m_error.fail(error);
         return 0;
     }
     m_recordHandle = handle;
@@ -238,7 +231,7 @@ bool PortAudioBackend::isRecording(AudioHandle channel) const
 AudioHandle PortAudioBackend::createFileStream(const QString& path)
 {
     if (!m_output) {
-        fail(AudioError::NotStarted);
+        m_error.fail(AudioError::NotStarted);
         return 0;
     }
     const AudioHandle stream = m_streams.createFileStream(path);

@@ -2,6 +2,7 @@
 
 #include "PlaybackEngine.h"
 #include "audio/AudioBackend.h"
+#include "audio/LastAudioError.h"
 
 #include <memory>
 #include <vector>
@@ -19,7 +20,7 @@ public:
     PortAudioBackend();
     ~PortAudioBackend() override;
 
-    std::uint32_t errorCode() const override { return m_error; }
+    std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
 
     bool initRecording() override;
@@ -50,7 +51,6 @@ private:
         bool on;
     };
 
-    bool fail(std::uint32_t code) const;
     /// Carries the stream engine's failure over as ours.
     bool fromStreams(bool succeeded) const;
     bool libraryReady();
@@ -60,7 +60,7 @@ private:
     /// The input last switched on while it stays on, else the system's default capture device.
     int captureDevice() const;
 
-    mutable std::uint32_t m_error = AudioError::None;
+    LastAudioError m_error;
     bool m_libraryReady = false;
     bool m_recordingStarted = false;
     std::vector<Input> m_inputs;

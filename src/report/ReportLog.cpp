@@ -1,6 +1,6 @@
 #include "ReportLog.h"
 
-#include "app/Clock.h"
+#include "core/Clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +14,14 @@ ReportLog::ReportLog(const Clock& clock, const QString& reportsFolder,
 {
 }
 
+QString ReportFilePath(const QString& reportsFolder)
+{
+    return reportsFolder + QStringLiteral("Report.txt");
+}
+
 QString ReportLog::filePath() const
 {
-    return m_folder + QStringLiteral("Report.txt");
+    return ReportFilePath(m_folder);
 }
 
 QString ReportLog::timeStamp() const

@@ -35,6 +35,9 @@ private:
     QStringList m_lines;
 };
 
+/// "Report.txt" in the reports folder.
+QString ReportFilePath(const QString& reportsFolder);
+
 /// Reads a report file: lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether
 /// the file could be read, error why not.
 QStringList ReadReportFile(const QString& path, bool* ok = nullptr, QString* error = nullptr);

@@ -1,10 +1,9 @@
 #include "fmReport.h"
 
 #include "ReportLog.h"
-#include "app/Colours.h"
-#include "app/LedLamp.h"
-#include "app/MessageBoxes.h"
-#include "app/gVars.h"
+#include "core/Colours.h"
+#include "core/MessageBoxes.h"
+#include "core/Product.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,30 +25,30 @@ QFrame* bar(QWidget* parent, const char* name, int top)
     frame->setGeometry(0, top, ClientWidth, BarHeight);
     frame->setAutoFillBackground(true);
     QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, fromBgr(Colours::LampOff));
+    palette.setColor(QPalette::Window, QColor(Colours::toArgb(Colours::LampOff)));
     frame->setPalette(palette);
     return frame;
 }
 } // namespace
 
-int TfrmReport::ShowReport(MessageBoxes& messages, QWidget* parent)
+int TfrmReport::ShowReport(MessageBoxes& messages, const QString& reportFile, QWidget* parent)
 {
     // A new window for every showing, so the file is read afresh each time; it is gone again
     // however the showing ends.
-    const std::unique_ptr<TfrmReport> window = std::make_unique<TfrmReport>(messages, parent);
+    const std::unique_ptr<TfrmReport> window = std::make_unique<TfrmReport>(messages, reportFile, parent);
     window->move(window->screen()->availableGeometry().center() - window->rect().center());
     const int result = window->exec();
     QCoreApplication::processEvents();
     return result;
 }
 
-TfrmReport::TfrmReport(MessageBoxes& messages, QWidget* parent)
+TfrmReport::TfrmReport(MessageBoxes& messages, const QString& reportFile, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmReport"));
     buildLayout();
-    FormCreate(messages);
+    FormCreate(messages, reportFile);
     // The window sees every key before its controls do.
     qApp->installEventFilter(this);
 }
@@ -75,7 +74,7 @@ void TfrmReport::buildLayout()
     font.setPixelSize(16);
     caption->setFont(font);
     caption->setStyleSheet(QStringLiteral("color: %1; background: transparent")
-                               .arg(fromBgr(Colours::TitleText).name()));
+                               .arg(QColor(Colours::toArgb(Colours::TitleText)).name()));
 
     const QRect body(0, BarHeight, ClientWidth, ClientHeight - 2 * BarHeight);
     m_list = new QListWidget(this);
@@ -105,10 +104,9 @@ void TfrmReport::buildLayout()
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmReport::FormCreate(MessageBoxes& messages)
+void TfrmReport::FormCreate(MessageBoxes& messages, const QString& path)
 {
-    setWindowTitle(QStringLiteral("Ostrel"));
-    const QString path = ReportsFolder + QStringLiteral("Report.txt");
+    setWindowTitle(Product::Name);
     if (!QFile::exists(path)) {
         SetResultState(false);
         return;

@@ -12,10 +12,12 @@ class TfrmReport : public QDialog
 {
     Q_OBJECT
 public:
-    /// Shows a new report window modally and returns its result once it has closed.
-    static int ShowReport(MessageBoxes& messages, QWidget* parent = nullptr);
+    /// Shows a new report window on the report file modally and returns its result once it has
+    /// closed.
+    static int ShowReport(MessageBoxes& messages, const QString& reportFile,
+                          QWidget* parent = nullptr);
 
-    TfrmReport(MessageBoxes& messages, QWidget* parent = nullptr);
+    TfrmReport(MessageBoxes& messages, const QString& reportFile, QWidget* parent = nullptr);
     ~TfrmReport() override;
 
     /// true shows the list, false the words "Nothing to report.".
@@ -26,7 +28,7 @@ protected:
 
 private:
     void buildLayout();
-    void FormCreate(MessageBoxes& messages);
+    void FormCreate(MessageBoxes& messages, const QString& path);
 
     QListWidget* m_list = nullptr;
     QFrame* m_nothingToReport = nullptr;

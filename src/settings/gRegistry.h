@@ -11,8 +11,6 @@ inline const QString StateKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S
 inline const QString TuningKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S\\set");
 inline const QString SoundSelectionKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S\\snd");
 inline const QString LocationKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\V");
-inline const QString AutoStartKey =
-    QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 } // namespace gRegistry
 
 /// The per-user settings: text values under key paths, in one INI file. Changes are kept in

@@ -3,10 +3,9 @@
 #include "SoundFileDialog.h"
 #include "SoundList.h"
 #include "SoundSelection.h"
-#include "app/ControlStateRefresh.h"
-#include "app/MessageBoxes.h"
-#include "app/gUtils.h"
-#include "app/gVars.h"
+#include "core/ControlStateRefresh.h"
+#include "core/MessageBoxes.h"
+#include "core/Paths.h"
 #include "audio/AlarmPlayback.h"
 #include "audio/OutputPause.h"
 
@@ -72,8 +71,8 @@ void SoundLibrary::FillSounds(const QString& nameToSelect)
     SoundList& list = m_with.list;
     list.beginRefill();
     try {
-        if (ScanSoundFolder(SoundsFolder, SoundPatterns[0]))
-            ScanSoundFolder(SoundsFolder, SoundPatterns[1]);
+        if (ScanSoundFolder(m_with.soundsFolder, SoundPatterns[0]))
+            ScanSoundFolder(m_with.soundsFolder, SoundPatterns[1]);
         list.sortItems();
         const QSet<QString> selected = m_with.selection.foldedNames();
         for (int row = 0; row < list.count(); ++row) {
@@ -128,7 +127,7 @@ bool SoundLibrary::IsInWorkingDirectory(const QString& dataFolder, const QString
         return false;
     m_with.messages.message(
         QStringLiteral("You cannot import already imported files.\r\n\r\nYou must browse outside the ") +
-        DataFolder + QStringLiteral(" working directory.") + QStringLiteral("\r\n\r\n") +
+        m_with.dataFolder + QStringLiteral(" working directory.") + QStringLiteral("\r\n\r\n") +
         QStringLiteral("The file you are trying to import it resides in the working directory "
                        "mentioned above."));
     return true;
@@ -136,7 +135,7 @@ bool SoundLibrary::IsInWorkingDirectory(const QString& dataFolder, const QString
 
 void SoundLibrary::LoadSound(const QString& file)
 {
-    if (IsInWorkingDirectory(DataFolder, file))
+    if (IsInWorkingDirectory(m_with.dataFolder, file))
         return;
     const QString name = QFileInfo(file).fileName();
     // A file of another kind would lie in the folder unlisted, and could never be removed.
@@ -145,9 +144,9 @@ void SoundLibrary::LoadSound(const QString& file)
                                 name + QStringLiteral(" was not imported."));
         return;
     }
-    if (!QDir().mkpath(SoundsFolder))
+    if (!QDir().mkpath(m_with.soundsFolder))
         return;
-    const QString target = SoundsFolder + name;
+    const QString target = m_with.soundsFolder + name;
     if (QFileInfo::exists(target) &&
         !m_with.messages.question(QStringLiteral("The sound you try to import is already in the "
                                                  "list!\r\nWould you like to overwrite it?")))
@@ -202,7 +201,7 @@ void SoundLibrary::ActRemoveSoundExecute()
     // The sound before it comes up selected; after the first, the new first one does.
     const QString neighbour = row > 0 ? list.text(row - 1) : name;
     try {
-        if (QFile::remove(SoundsFolder + name))
+        if (QFile::remove(m_with.soundsFolder + name))
             FillSounds(neighbour);
     } catch (const std::exception&) {
         m_with.messages.message(QStringLiteral("Error Remove Sound."));
@@ -215,5 +214,5 @@ void SoundLibrary::testPlay(int panMode)
     if (list.count() == 0 || list.currentRow() < 0)
         return;
     m_with.playback.StopSounds();
-    m_with.playback.PlayHow(0, panMode, SoundsFolder + list.text(list.currentRow()));
+    m_with.playback.PlayHow(0, panMode, m_with.soundsFolder + list.text(list.currentRow()));
 }

@@ -29,6 +29,8 @@ public:
         OutputPause& output;
         SoundFileDialog& dialog;
         ControlStateRefresh& controls;
+        QString dataFolder;   // imports from here or below are refused
+        QString soundsFolder; // the imported sounds
     };
     explicit SoundLibrary(const Collaborators& with);
 

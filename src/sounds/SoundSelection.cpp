@@ -1,6 +1,6 @@
 #include "SoundSelection.h"
 
-#include "app/ControlStateRefresh.h"
+#include "core/ControlStateRefresh.h"
 #include "settings/gRegistry.h"
 
 SoundSelection::SoundSelection(SettingsStore& store, SoundList& list, QStringList& selectedSounds,

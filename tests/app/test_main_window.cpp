@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
-#include "app/Colours.h"
 #include "app/LedLamp.h"
+#include "core/Colours.h"
 #include "app/gVars.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSpinBox.h"
@@ -61,7 +61,7 @@ private slots:
         auto* panel = f.find<QFrame>(name);
         QVERIFY(panel);
         QCOMPARE(panel->geometry(), geometry);
-        QCOMPARE(panel->palette().color(QPalette::Window), fromBgr(colour));
+        QCOMPARE(panel->palette().color(QPalette::Window), QColor(Colours::toArgb(colour)));
     }
 
     void everyNamedControlIsPresentWhereItBelongs()
@@ -167,13 +167,13 @@ private slots:
         f.store->WriteSetting(StateKey, "ActMouDetectToggle", "");
         f.store->WriteSetting(SoundSelectionKey, "siren one.wav", "T");
         f.addSoundFile("siren one.wav");
-        TfrmMain& w = f.open();
-        QCOMPARE(w.report().ReportLines().size(), 2);
-        QVERIFY(w.switches().isOn(Switch::ActActivateToggle));
-        QVERIFY(w.switches().isOn(Switch::ActSimToggle));
-        QVERIFY(!w.switches().isOn(Switch::ActMouDetectToggle));
-        QVERIFY(!w.switches().isOn(Switch::ActMicDetectToggle));
-        QCOMPARE(w.SelectedSounds(), QStringList{"siren one.wav"});
+        f.open();
+        QCOMPARE(f.logic->report().ReportLines().size(), 2);
+        QVERIFY(f.logic->switches().isOn(Switch::ActActivateToggle));
+        QVERIFY(f.logic->switches().isOn(Switch::ActSimToggle));
+        QVERIFY(!f.logic->switches().isOn(Switch::ActMouDetectToggle));
+        QVERIFY(!f.logic->switches().isOn(Switch::ActMicDetectToggle));
+        QCOMPARE(f.logic->SelectedSounds(), QStringList{"siren one.wav"});
         QCOMPARE(f.find<QLabel>("lblSystemVolume")->text(),
                  QStringLiteral("If your system allows microphone boosting,\r\nyou can achieve better alarm sensitivity."));
         QVERIFY(f.find<QPushButton>("btnSysRecordingControl")->isHidden());

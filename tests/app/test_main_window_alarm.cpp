@@ -2,10 +2,10 @@
 #include "alarm/AlarmController.h"
 #include "alarm/AlarmSimulation.h"
 #include "alarm/TaskQueue.h"
-#include "app/Colours.h"
+#include "core/Colours.h"
 #include "app/LedLamp.h"
 #include "app/gVars.h"
-#include "platform/XdgAutostart.h"
+#include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
 
 #include <QAction>
@@ -21,10 +21,10 @@
 using namespace gRegistry;
 
 namespace {
-QStringList messagesOf(TfrmMain& w)
+QStringList messagesOf(MainWindowFixture& f)
 {
     QStringList result;
-    for (const QString& line : w.report().ReportLines())
+    for (const QString& line : f.logic->report().ReportLines())
         result << line.mid(line.indexOf("] ") + 2);
     return result;
 }
@@ -86,10 +86,10 @@ private slots:
         QVERIFY(f.find<QToolButton>("btnMicDetect")->icon().cacheKey() !=
                 f.find<QToolButton>("btnMouDetect")->icon().cacheKey());
 
-        QVERIFY(w.taskQueue().TimTask().isEnabled());
-        QVERIFY(!w.controller().TimActivationDelay().isEnabled());
-        QVERIFY(!w.simulation().TimSimulation().isEnabled());
-        QVERIFY(w.report().ReportLines().isEmpty());
+        QVERIFY(f.logic->taskQueue().TimTask().isEnabled());
+        QVERIFY(!f.logic->controller().TimActivationDelay().isEnabled());
+        QVERIFY(!f.logic->simulation().TimSimulation().isEnabled());
+        QVERIFY(f.logic->report().ReportLines().isEmpty());
     }
 
     void detectorSwitchesTurnOverRedrawApplyStatesAndPersist()
@@ -99,28 +99,27 @@ private slots:
         f.addSoundFile("siren.wav");
         TfrmMain& w = f.open();
         QVERIFY(!enabled(f, "ActActivateToggle"));
-        QSignalSpy mic(&w, &TfrmMain::microphoneSwitched);
+        // The switch's work begins by stopping every sound: the states are applied by then.
         bool statesAppliedFirst = false;
-        connect(&w, &TfrmMain::microphoneSwitched, this,
-                [&] { statesAppliedFirst = enabled(f, "ActActivateToggle"); });
+        f.playback->onStop = [&] { statesAppliedFirst = enabled(f, "ActActivateToggle"); };
 
         QTest::mouseClick(f.find<QToolButton>("btnMicDetect"), Qt::LeftButton);
-        QVERIFY(w.switches().isOn(Switch::ActMicDetectToggle));
+        QVERIFY(f.logic->switches().isOn(Switch::ActMicDetectToggle));
         QCOMPARE(hint(w, "ActMicDetectToggle"), QStringLiteral("Disable Microphone Detection"));
-        QCOMPARE(mic.count(), 1);
-        QCOMPARE(mic.at(0).at(0).toBool(), true);
+        QCOMPARE(f.audio.activeRecordings(), 1);
         QVERIFY(statesAppliedFirst);
         QCOMPARE(f.store->ReadSetting(StateKey, "ActMicDetectToggle"), QStringLiteral("T"));
         const QColor on = glyphRing(f.find<QToolButton>("btnMicDetect"), QIcon::Normal);
 
+        f.playback->onStop = nullptr;
         w.findChild<QAction*>("ActMicDetectToggle")->trigger();
-        QCOMPARE(mic.at(1).at(0).toBool(), false);
+        QCOMPARE(f.audio.activeRecordings(), 0);
         QCOMPARE(hint(w, "ActMicDetectToggle"), QStringLiteral("Use Microphone Detection"));
         QCOMPARE(f.store->ReadSetting(StateKey, "ActMicDetectToggle"), QString());
         QVERIFY(!enabled(f, "ActActivateToggle"));
         QVERIFY(glyphRing(f.find<QToolButton>("btnMicDetect"), QIcon::Normal) != on);
 
-        QSignalSpy mouse(&w, &TfrmMain::mouseSwitched);
+        QSignalSpy mouse(&f.logic->mouse(), &MouseDetector::mouseHookChanged);
         w.findChild<QAction*>("ActMouDetectToggle")->trigger();
         QCOMPARE(mouse.count(), 1);
         QCOMPARE(hint(w, "ActMouDetectToggle"), QStringLiteral("Disable Mouse Detection"));
@@ -128,7 +127,7 @@ private slots:
 
         w.findChild<QAction*>("ActSimToggle")->trigger();
         QCOMPARE(hint(w, "ActSimToggle"), QStringLiteral("Disable Alarm Simulation"));
-        QVERIFY(w.simulation().TimSimulation().isEnabled());
+        QVERIFY(f.logic->simulation().TimSimulation().isEnabled());
         QCOMPARE(f.store->ReadSetting(StateKey, "ActSimToggle"), QStringLiteral("T"));
     }
 
@@ -164,11 +163,11 @@ private slots:
             f.addSoundFile(QStringLiteral("sound %1.wav").arg(i));
         if (soundSelected)
             f.store->WriteSetting(SoundSelectionKey, "sound 1.wav", "T");
-        TfrmMain& w = f.open();
+        f.open();
         auto* list = f.find<QListWidget>("chklbSounds");
         QCOMPARE(list->count(), items);
         list->setCurrentRow(itemSelected ? 1 : -1);
-        w.KeyState();
+        f.logic->KeyState();
 
         const bool listed = items > 0;
         const QList<std::pair<const char*, bool>> expected{
@@ -196,8 +195,8 @@ private slots:
         TfrmMain& w = f.open(); // nothing selected: arming is not allowed
         w.findChild<QAction*>("ActActivateToggle")->trigger();
         QTest::mouseClick(f.find<QToolButton>("btnActivate"), Qt::LeftButton);
-        QVERIFY(!w.switches().isOn(Switch::ActActivateToggle));
-        QVERIFY(w.report().ReportLines().isEmpty());
+        QVERIFY(!f.logic->switches().isOn(Switch::ActActivateToggle));
+        QVERIFY(f.logic->report().ReportLines().isEmpty());
     }
 
     void armingWithTheButtonAndDisarmingWithEscape()
@@ -210,29 +209,29 @@ private slots:
         activate(w);
         f.find<QProgressBar>("ggDuration")->setValue(40);
         QTest::mouseClick(f.find<QToolButton>("btnActivate"), Qt::LeftButton);
-        QVERIFY(w.switches().isOn(Switch::ActActivateToggle));
+        QVERIFY(f.logic->switches().isOn(Switch::ActActivateToggle));
         QCOMPARE(hint(w, "ActActivateToggle"), QStringLiteral("Stop Alarm"));
         QVERIFY(!f.find<QToolButton>("btnReport")->isEnabled());
-        QCOMPARE(messagesOf(w), QStringList{"Waiting 10 second(s) before Activation"});
-        QVERIFY(QFile::exists(XdgAutostart::filePath()));
+        QCOMPARE(messagesOf(f), QStringList{"Waiting 10 second(s) before Activation"});
+        QVERIFY(f.autostart.present);
 
         // The logic flashes the window's own lamp.
         f.clock.advance(500);
         QCOMPARE(f.find<LedLamp>("shpLedActivationDelay")->colour(), Colours::LampDelayFlash);
         f.clock.advance(9500);
-        QCOMPARE(messagesOf(w).last(), QStringLiteral("Alarm - Activated"));
+        QCOMPARE(messagesOf(f).last(), QStringLiteral("Alarm - Activated"));
 
         // Esc reaches the window whatever has the focus.
         auto* spin = f.find<QWidget>("spnTriggerDelay");
         spin->setFocus();
         QTest::keyRelease(spin, Qt::Key_Escape);
-        QVERIFY(!w.switches().isOn(Switch::ActActivateToggle));
+        QVERIFY(!f.logic->switches().isOn(Switch::ActActivateToggle));
         QCOMPARE(hint(w, "ActActivateToggle"), QStringLiteral("Activate Alarm"));
         QVERIFY(f.find<QToolButton>("btnReport")->isEnabled());
-        QCOMPARE(messagesOf(w).last(), QStringLiteral("Alarm - Stoped"));
+        QCOMPARE(messagesOf(f).last(), QStringLiteral("Alarm - Stoped"));
         QCOMPARE(f.find<QProgressBar>("ggDuration")->value(), 0);
         QCOMPARE(f.store->ReadSetting(StateKey, "Alarm Active"), QString());
-        QVERIFY(!QFile::exists(XdgAutostart::filePath()));
+        QVERIFY(!f.autostart.present);
     }
 
     void firstActivationResumesOnceAndInOrder()
@@ -247,22 +246,23 @@ private slots:
         f.addSoundFile("siren.wav");
         f.store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "2");
         TfrmMain& w = f.open();
-        QSignalSpy mic(&w, &TfrmMain::microphoneResumed);
-        QSignalSpy mouse(&w, &TfrmMain::mouseResumed);
+        const auto micStarts = [&] { return f.audio.calls.count("startRecording 44100"); };
+        QSignalSpy mouse(&f.logic->mouse(), &MouseDetector::mouseHookChanged);
         bool detectorsBeforeTheRest = false;
-        connect(&w, &TfrmMain::mouseResumed, this, [&] {
-            detectorsBeforeTheRest = mic.count() == 1 && !w.simulation().TimSimulation().isEnabled() &&
-                                     w.report().ReportLines().size() == 1;
+        connect(&f.logic->mouse(), &MouseDetector::mouseHookChanged, this, [&] {
+            detectorsBeforeTheRest = micStarts() == 1 && !f.logic->simulation().TimSimulation().isEnabled() &&
+                                     f.logic->report().ReportLines().size() == 1;
         });
 
         activate(w);
-        QCOMPARE(mic.count(), 1);
+        QCOMPARE(micStarts(), 1);
         QCOMPARE(mouse.count(), 1);
+        QCOMPARE(mouse.at(0).at(0).toBool(), true);
         QVERIFY(detectorsBeforeTheRest);
-        QVERIFY(w.simulation().TimSimulation().isEnabled());
-        QCOMPARE(messagesOf(w), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation"}));
+        QVERIFY(f.logic->simulation().TimSimulation().isEnabled());
+        QCOMPARE(messagesOf(f), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation"}));
         QVERIFY(!f.find<QToolButton>("btnReport")->isEnabled());
-        QVERIFY(!QFile::exists(XdgAutostart::filePath())); // not written again
+        QVERIFY(!f.autostart.present); // not written again
 
         // Another window takes the focus and gives it back: nothing starts again.
         QWidget other;
@@ -271,11 +271,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QCOMPARE(mic.count(), 1);
-        QCOMPARE(messagesOf(w).size(), 2);
+        QCOMPARE(micStarts(), 1);
+        QCOMPARE(mouse.count(), 1);
+        QCOMPARE(messagesOf(f).size(), 2);
 
         f.clock.advance(2000);
-        QCOMPARE(messagesOf(w), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation",
+        QCOMPARE(messagesOf(f), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation",
                                              "Microphone Detection - Enabled", "Mouse Detection - Enabled",
                                              "Simulation - Enabled", "Alarm - Activated"}));
     }
@@ -288,11 +289,11 @@ private slots:
         f.store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
         TfrmMain& w = f.open();
         activate(w);
-        QVERIFY(w.switches().isOn(Switch::ActActivateToggle));
+        QVERIFY(f.logic->switches().isOn(Switch::ActActivateToggle));
         QVERIFY(!f.find<QToolButton>("btnActivate")->isEnabled());
-        QCOMPARE(messagesOf(w).last(), QStringLiteral("Alarm - Activated"));
+        QCOMPARE(messagesOf(f).last(), QStringLiteral("Alarm - Activated"));
         releaseEscape(w);
-        QCOMPARE(messagesOf(w).last(), QStringLiteral("Alarm - Stoped"));
+        QCOMPARE(messagesOf(f).last(), QStringLiteral("Alarm - Stoped"));
         QCOMPARE(f.store->ReadSetting(StateKey, "Alarm Active"), QString());
     }
 
@@ -308,11 +309,11 @@ private slots:
         activate(w);
         w.findChild<QAction*>("ActActivateToggle")->trigger();
         f.clock.advance(299000);
-        w.controller().ActivateAlarm("Mouse detected"); // trigger delay and mute now count
+        f.logic->controller().ActivateAlarm("Mouse detected"); // trigger delay and mute now count
         f.clock.advance(1000);                          // the simulation fires and lights its lamp
-        for (Timer* timer : {&w.taskQueue().TimTask(), &w.controller().TimTempMute(),
-                             &w.controller().TimTriggerDelay(), &w.controller().TimTriggerDelayFlash(),
-                             &w.simulation().TimSimulation(), &w.simulation().TimLedSim()})
+        for (Timer* timer : {&f.logic->taskQueue().TimTask(), &f.logic->controller().TimTempMute(),
+                             &f.logic->controller().TimTriggerDelay(), &f.logic->controller().TimTriggerDelayFlash(),
+                             &f.logic->simulation().TimSimulation(), &f.logic->simulation().TimLedSim()})
             QVERIFY(timer->isEnabled());
 
         f.store->flush();
@@ -320,24 +321,24 @@ private slots:
         QVERIFY(settings.open(QIODevice::ReadOnly));
         const QByteArray before = settings.readAll();
         settings.close();
-        const QStringList report = w.report().ReportLines();
+        const QStringList report = f.logic->report().ReportLines();
 
         const qsizetype releasesBefore = f.audio.calls.count("freeOutput");
         bool firstStepsFirst = false;
         bool lastStepLast = false;
-        connect(&w, &TfrmMain::mouseSwitched, this, [&](bool on) {
-            firstStepsFirst = !on && !w.taskQueue().TimTask().isEnabled() &&
-                              !w.controller().TimTempMute().isEnabled() &&
-                              w.simulation().TimSimulation().isEnabled() &&
-                              w.controller().TimTriggerDelay().isEnabled();
+        connect(&f.logic->mouse(), &MouseDetector::mouseHookChanged, this, [&](bool on) {
+            firstStepsFirst = !on && !f.logic->taskQueue().TimTask().isEnabled() &&
+                              !f.logic->controller().TimTempMute().isEnabled() &&
+                              f.logic->simulation().TimSimulation().isEnabled() &&
+                              f.logic->controller().TimTriggerDelay().isEnabled();
         });
         // The recording stops last, and with it every sound.
         f.playback->onStop = [&] {
-            lastStepLast = !w.simulation().TimSimulation().isEnabled() &&
-                           !w.simulation().TimLedSim().isEnabled() &&
-                           !w.controller().TimActivationDelayFlash().isEnabled() &&
-                           !w.controller().TimTriggerDelay().isEnabled() &&
-                           !w.controller().TimTriggerDelayFlash().isEnabled() &&
+            lastStepLast = !f.logic->simulation().TimSimulation().isEnabled() &&
+                           !f.logic->simulation().TimLedSim().isEnabled() &&
+                           !f.logic->controller().TimActivationDelayFlash().isEnabled() &&
+                           !f.logic->controller().TimTriggerDelay().isEnabled() &&
+                           !f.logic->controller().TimTriggerDelayFlash().isEnabled() &&
                            f.audio.calls.count("freeOutput") == releasesBefore;
         };
         const int stopsBefore = f.playback->stops;
@@ -352,9 +353,9 @@ private slots:
         f.store->flush();
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), before);
-        QCOMPARE(w.report().ReportLines(), report);
-        QVERIFY(QFile::exists(XdgAutostart::filePath()));
-        QVERIFY(w.switches().isOn(Switch::ActActivateToggle));
+        QCOMPARE(f.logic->report().ReportLines(), report);
+        QVERIFY(f.autostart.present);
+        QVERIFY(f.logic->switches().isOn(Switch::ActActivateToggle));
     }
 
     void theReportButtonShowsANewReportWindow()

@@ -1,7 +1,7 @@
 #include "FakeAudioBackend.h"
 #include "FakeTunables.h"
 #include "TempEnvironment.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
 
 #include <QFile>

@@ -28,8 +28,8 @@ private slots:
     void startUpReleasesChecksThenStartsRecordingBeforeOutput()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        QVERIFY(!w.creationFailed());
+        f.open();
+        QVERIFY(f.created);
         QCOMPARE(f.audio.calls.mid(0, 5),
                  (QStringList{"freeOutput", "freeRecording", "version", "initRecording",
                               "initOutput 44100"}));
@@ -40,8 +40,8 @@ private slots:
     {
         MainWindowFixture f;
         f.audio.libraryVersion = AudioBackend::RequiredVersion - 1;
-        TfrmMain& w = f.open();
-        QVERIFY(w.creationFailed());
+        f.open();
+        QVERIFY(!f.created);
         QCOMPARE(f.messages.shown, QStringList{"DLL was not loaded!"});
         QCOMPARE(f.audio.calls, (QStringList{"freeOutput", "freeRecording", "version"}));
         // Nothing after the devices ran: no input was listed, no playback was built.
@@ -68,8 +68,8 @@ private slots:
         QFETCH(QStringList, tail);
         MainWindowFixture f;
         (recordingFails ? f.audio.recordingInitError : f.audio.outputInitError) = code;
-        TfrmMain& w = f.open();
-        QVERIFY(w.creationFailed());
+        f.open();
+        QVERIFY(!f.created);
         QCOMPARE(f.messages.shown,
                  QStringList{QStringLiteral("Cannot start recording device! (%1)").arg(code)});
         QCOMPARE(callsFrom(f.audio.calls, "initRecording"), tail);
@@ -119,8 +119,8 @@ private slots:
     {
         MainWindowFixture f;
         f.audio.inputs = {{"Line", Off}, {"Mic", 0, false}, {"Aux", 0}};
-        TfrmMain& w = f.open();
-        QVERIFY(!w.creationFailed());
+        f.open();
+        QVERIFY(f.created);
         // The listing ends at the unreadable input; nothing before it was on.
         QCOMPARE(f.messages.shown,
                  (QStringList{"Cannot get input device! (3)", "Microphone not found!"}));

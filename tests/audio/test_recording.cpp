@@ -26,12 +26,12 @@ private slots:
     void switchingOnRecordsFromTheSelectedInput()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
+        f.open();
         QCOMPARE(f.audio.activeRecordings(), 0);
-        emit w.microphoneSwitched(true);
+        f.mic().restartRecording();
         QCOMPARE(f.audio.activeRecordings(), 1);
         QVERIFY(f.audio.calls.contains("startRecording 44100"));
-        QVERIFY(w.recording().isActive());
+        QVERIFY(f.recording().isActive());
     }
 
     void switchingOnOffAndOnLeavesExactlyOneRecording()
@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(f.store->ReadSetting(gRegistry::StateKey, "ActMicDetectToggle"), QString());
         micSwitch->trigger();
         QCOMPARE(f.audio.activeRecordings(), 1);
-        emit w.microphoneResumed();
+        f.mic().restartRecording();
         QCOMPARE(f.audio.activeRecordings(), 1);
     }
 
@@ -62,14 +62,14 @@ private slots:
     {
         QFETCH(bool, on);
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        f.audio.report(w.recording().RecordChannel(), word(80, 0));
+        f.open();
+        f.mic().restartRecording();
+        f.audio.report(f.recording().RecordChannel(), word(80, 0));
         QTest::qWait(0);
         f.find<QProgressBar>("ggDuration")->setValue(30);
         QCOMPARE(gauge(f, "ggDetection"), 80);
         const int stops = f.playback->stops;
-        emit w.microphoneSwitched(on);
+        on ? f.mic().restartRecording() : f.mic().StopRecording();
         QCOMPARE(f.playback->stops, stops + 1);
         QCOMPARE(gauge(f, "ggDetection"), 0);
         QCOMPARE(gauge(f, "ggDuration"), 0);
@@ -79,9 +79,9 @@ private slots:
     {
         MainWindowFixture f;
         f.audio.inputs.clear();
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        emit w.microphoneResumed();
+        f.open();
+        f.mic().restartRecording();
+        f.mic().restartRecording();
         QCOMPARE(f.audio.activeRecordings(), 0);
         QVERIFY(!f.audio.calls.join(' ').contains("startRecording"));
     }
@@ -90,10 +90,10 @@ private slots:
     {
         MainWindowFixture f;
         f.audio.recordingStartError = AudioError::Busy;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
+        f.open();
+        f.mic().restartRecording();
         QCOMPARE(f.messages.shown, QStringList{"Cannot start recording! (8)"});
-        QVERIFY(!w.recording().isActive());
+        QVERIFY(!f.recording().isActive());
     }
 
     void checkLevelTakesTheLouderChannelAndHoldsTheGaugeInRange_data()
@@ -113,53 +113,53 @@ private slots:
         QFETCH(unsigned, micLevel);
         QFETCH(int, shown);
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        w.CheckLevel(word(40, 40));
-        w.CheckLevel(level);
-        QCOMPARE(w.MicLevel(), micLevel);
+        f.open();
+        f.logic->microphone().CheckLevel(word(40, 40));
+        f.logic->microphone().CheckLevel(level);
+        QCOMPARE(f.logic->microphone().MicLevel(), micLevel);
         QCOMPARE(gauge(f, "ggDetection"), shown);
     }
 
     void reportsReachCheckLevelOnTheMainThreadLater()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        f.audio.report(w.recording().RecordChannel(), word(33, 0));
+        f.open();
+        f.mic().restartRecording();
+        f.audio.report(f.recording().RecordChannel(), word(33, 0));
         // The hand-over never runs the receiver inside the recording thread's call.
-        QCOMPARE(w.MicLevel(), 0u);
-        QTRY_COMPARE(w.MicLevel(), 33u);
+        QCOMPARE(f.logic->microphone().MicLevel(), 0u);
+        QTRY_COMPARE(f.logic->microphone().MicLevel(), 33u);
     }
 
     void reportsStillOnTheirWayWhenRecordingStopsAreDropped()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        const AudioHandle first = w.recording().RecordChannel();
+        f.open();
+        f.mic().restartRecording();
+        const AudioHandle first = f.recording().RecordChannel();
         f.audio.report(first, word(90, 0));
-        emit w.microphoneSwitched(false);
+        f.mic().StopRecording();
         QTest::qWait(10);
-        QCOMPARE(w.MicLevel(), 0u);
+        QCOMPARE(f.logic->microphone().MicLevel(), 0u);
         QCOMPARE(gauge(f, "ggDetection"), 0);
 
         // A restart drops the old recording's reports too, but not the new one's.
-        emit w.microphoneSwitched(true);
+        f.mic().restartRecording();
         f.audio.callbackOf(first)(first, word(91, 0));
-        f.audio.report(w.recording().RecordChannel(), word(12, 0));
+        f.audio.report(f.recording().RecordChannel(), word(12, 0));
         QTest::qWait(10);
-        QCOMPARE(w.MicLevel(), 12u);
+        QCOMPARE(f.logic->microphone().MicLevel(), 12u);
     }
 
     void reportsFromAnotherThreadArriveOnceEachInOrder()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        QSignalSpy levels(&w.recording(), &MicRecording::levelReported);
+        f.open();
+        f.mic().restartRecording();
+        QSignalSpy levels(&f.recording(), &MicRecording::levelReported);
         const AudioBackend::LevelCallback callback =
-            f.audio.callbackOf(w.recording().RecordChannel());
-        const AudioHandle channel = w.recording().RecordChannel();
+            f.audio.callbackOf(f.recording().RecordChannel());
+        const AudioHandle channel = f.recording().RecordChannel();
         std::thread recordingThread([&] {
             for (quint32 i = 1; i <= 500; ++i)
                 callback(channel, i);
@@ -168,15 +168,15 @@ private slots:
         QTRY_COMPARE(levels.count(), 500);
         for (int i = 0; i < 500; ++i)
             QCOMPARE(levels[i][0].toUInt(), quint32(i + 1));
-        QCOMPARE(w.MicLevel(), 500u);
+        QCOMPARE(f.logic->microphone().MicLevel(), 500u);
     }
 
     void closingStopsTheRecordingThenReleasesRecordingAndOutputLast()
     {
         MainWindowFixture f;
         TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        const AudioHandle channel = w.recording().RecordChannel();
+        f.mic().restartRecording();
+        const AudioHandle channel = f.recording().RecordChannel();
         f.audio.calls.clear();
         w.close();
         QCOMPARE(f.audio.activeRecordings(), 0);
@@ -188,9 +188,9 @@ private slots:
     void aClosedWindowNeverHearsOfItsRecordingAgain()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        emit w.microphoneSwitched(true);
-        const AudioHandle channel = w.recording().RecordChannel();
+        f.open();
+        f.mic().restartRecording();
+        const AudioHandle channel = f.recording().RecordChannel();
         const AudioBackend::LevelCallback callback = f.audio.callbackOf(channel);
         callback(channel, word(50, 0));
         f.window.reset();

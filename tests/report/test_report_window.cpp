@@ -1,6 +1,7 @@
 #include "FakeMessageBoxes.h"
 #include "TempEnvironment.h"
 #include "app/gVars.h"
+#include "report/ReportLog.h"
 #include "report/fmReport.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ Showing show(FakeMessageBoxes& messages, const std::function<void(QDialog&)>& ac
         if (window->isVisible())
             window->done(42);
     });
-    showing.result = TfrmReport::ShowReport(messages);
+    showing.result = TfrmReport::ShowReport(messages, ReportFilePath(ReportsFolder));
     return showing;
 }
 
@@ -154,7 +155,7 @@ private slots:
     {
         TempEnvironment env;
         FakeMessageBoxes messages;
-        TfrmReport w(messages);
+        TfrmReport w(messages, ReportFilePath(ReportsFolder));
         QCOMPARE(w.windowTitle(), QStringLiteral("Ostrel"));
         QCOMPARE(w.minimumSize(), QSize(342, 416));
         QCOMPARE(w.maximumSize(), QSize(342, 416));

@@ -1,7 +1,7 @@
 // Importing sounds on the real window: LoadSound, the add dialog, drops onto the list and the
 // limit of 9999 sounds.
 #include "MainWindowFixture.h"
-#include "app/QtSoundFileDialog.h"
+#include "sounds/QtSoundFileDialog.h"
 #include "sounds/SoundLibrary.h"
 
 #include <QFileDialog>
@@ -60,8 +60,8 @@ private slots:
     {
         MainWindowFixture f;
         f.addSoundFile("zulu.wav");
-        TfrmMain& w = f.open();
-        w.soundLibrary().LoadSound(makeFile(f.env.root() + "/import/Alpha.wav", "alpha"));
+        f.open();
+        f.logic->soundLibrary().LoadSound(makeFile(f.env.root() + "/import/Alpha.wav", "alpha"));
         QCOMPARE(itemsOf(f), (QStringList{"Alpha.wav+", "zulu.wav"}));
         QCOMPARE(f.find<QListWidget>("chklbSounds")->currentRow(), 0);
         QCOMPARE(contentOf(SoundsFolder + "Alpha.wav"), QByteArray("alpha"));
@@ -74,15 +74,15 @@ private slots:
         MainWindowFixture f;
         f.addSoundFile("a.wav");
         f.addSoundFile("siren.wav");
-        TfrmMain& w = f.open();
+        f.open();
         const QString source = makeFile(f.env.root() + "/import/siren.wav", "louder");
         f.messages.answers = {false, true};
-        w.soundLibrary().LoadSound(source);
+        f.logic->soundLibrary().LoadSound(source);
         QCOMPARE(f.messages.shown, QStringList{Overwrite});
         QCOMPARE(contentOf(SoundsFolder + "siren.wav"), QByteArray());
         QCOMPARE(itemsOf(f), (QStringList{"a.wav", "siren.wav"}));
 
-        w.soundLibrary().LoadSound(source);
+        f.logic->soundLibrary().LoadSound(source);
         QCOMPARE(f.messages.shown, (QStringList{Overwrite, Overwrite}));
         QCOMPARE(contentOf(SoundsFolder + "siren.wav"), QByteArray("louder"));
         QCOMPARE(itemsOf(f), (QStringList{"a.wav", "siren.wav+"}));
@@ -93,18 +93,18 @@ private slots:
     {
         MainWindowFixture f;
         f.addSoundFile("kept.wav");
-        TfrmMain& w = f.open();
+        f.open();
         const QString refusal =
             "You cannot import already imported files.\r\n\r\nYou must browse outside the " +
             DataFolder + " working directory.\r\n\r\nThe file you are trying to import it resides "
                          "in the working directory mentioned above.";
-        w.soundLibrary().LoadSound(SoundsFolder + "kept.wav");
-        w.soundLibrary().LoadSound(makeFile(DataFolder + "deeper/below/other.wav"));
+        f.logic->soundLibrary().LoadSound(SoundsFolder + "kept.wav");
+        f.logic->soundLibrary().LoadSound(makeFile(DataFolder + "deeper/below/other.wav"));
         QCOMPARE(f.messages.shown, (QStringList{refusal, refusal}));
         QVERIFY(!QFile::exists(SoundsFolder + "other.wav"));
 
         f.messages.shown.clear();
-        w.soundLibrary().LoadSound(makeFile(f.env.root() + "/backup" + DataFolder + "old.wav"));
+        f.logic->soundLibrary().LoadSound(makeFile(f.env.root() + "/backup" + DataFolder + "old.wav"));
         QVERIFY(f.messages.shown.isEmpty());
         QCOMPARE(itemsOf(f), (QStringList{"kept.wav", "old.wav+"}));
     }
@@ -112,26 +112,26 @@ private slots:
     void failedFolderOrCopyImportsNothingSilently()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
+        f.open();
         const QString source = makeFile(f.env.root() + "/import/song.wav");
         makeFile(SoundsFolder.chopped(1), "a file where the folder belongs");
-        w.soundLibrary().LoadSound(source);
+        f.logic->soundLibrary().LoadSound(source);
         QVERIFY(f.messages.shown.isEmpty());
 
         // A folder of the sound's name makes the copy fail after the overwrite question.
         QVERIFY(QFile::remove(SoundsFolder.chopped(1)));
         QVERIFY(QDir().mkpath(SoundsFolder + "song.wav"));
-        w.soundLibrary().LoadSound(source);
+        f.logic->soundLibrary().LoadSound(source);
         QCOMPARE(f.messages.shown, QStringList{Overwrite});
         QVERIFY(QFileInfo(SoundsFolder + "song.wav").isDir());
-        QVERIFY(w.SelectedSounds().isEmpty());
+        QVERIFY(f.logic->SelectedSounds().isEmpty());
     }
 
     void fileTheListCouldNeverShowIsRefusedWithAMessage()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
-        w.soundLibrary().LoadSound(makeFile(f.env.root() + "/import/bell.au"));
+        f.open();
+        f.logic->soundLibrary().LoadSound(makeFile(f.env.root() + "/import/bell.au"));
         QCOMPARE(f.messages.shown,
                  QStringList{"Only .wav and .mp3 files can be alarm sounds.\r\n\r\nbell.au was not imported."});
         QVERIFY(!QFile::exists(SoundsFolder + "bell.au"));
@@ -156,20 +156,20 @@ private slots:
         QVERIFY(!drop(f.find<QWidget>("pnlSoundsTitle"), {makeFile(dir + "three.wav")}));
         for (QWidget* widget : w.findChildren<QWidget*>())
             QVERIFY(widget->acceptDrops() == (widget == list || widget == list->viewport()));
-        QCOMPARE(w.SelectedSounds(), (QStringList{"ONE.WAV", "two.mp3"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"ONE.WAV", "two.mp3"}));
     }
 
     void addSoundOpensTheDialogAndImportsTheChoice()
     {
         MainWindowFixture f;
-        TfrmMain& w = f.open();
+        f.open();
         f.soundFiles.answers = {QString(), makeFile(f.env.root() + "/import/chime.mp3")};
         auto* add = f.find<QAction>("ActAddSound");
         add->trigger(); // cancelled
         QCOMPARE(f.find<QListWidget>("chklbSounds")->count(), 0);
         add->trigger();
         QCOMPARE(f.soundFiles.opened, 2);
-        QCOMPARE(w.SelectedSounds(), QStringList{"chime.mp3"});
+        QCOMPARE(f.logic->SelectedSounds(), QStringList{"chime.mp3"});
 
         QFileDialog dialog;
         QtSoundFileDialog::configure(dialog);

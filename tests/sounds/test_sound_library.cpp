@@ -4,7 +4,7 @@
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
 #include "TempEnvironment.h"
-#include "app/ControlStateRefresh.h"
+#include "core/ControlStateRefresh.h"
 #include "app/gVars.h"
 #include "audio/AlarmPlayback.h"
 #include "audio/OutputPause.h"
@@ -44,7 +44,7 @@ struct Rig
     SoundList list;
     QStringList selected;
     SoundSelection selection{store, list, selected, with};
-    SoundLibrary library{{list, selection, with, with, with, dialog, with}};
+    SoundLibrary library{{list, selection, with, with, with, dialog, with, DataFolder, SoundsFolder}};
 
     QStringList items() const
     {

@@ -31,31 +31,31 @@ private slots:
     {
         MainWindowFixture f;
         f.store->WriteSetting(StateKey, "ActSimToggle", "T");
-        TfrmMain& w = openWith(f, {"e.wav", "d.wav", "c.mp3", "b.wav", "a.wav"}, {"b.wav", "d.wav"});
+        openWith(f, {"e.wav", "d.wav", "c.mp3", "b.wav", "a.wav"}, {"b.wav", "d.wav"});
         auto* arm = f.find<QAction>("ActActivateToggle");
-        QCOMPARE(w.SelectedSounds(), (QStringList{"b.wav", "d.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"b.wav", "d.wav"}));
 
         f.find<QAction>("ActChkLbAlarmSndCheckInverse")->trigger();
-        QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "c.mp3", "e.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"a.wav", "c.mp3", "e.wav"}));
         QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "c.mp3", "e.wav"}));
         QCOMPARE(f.find<QListWidget>("chklbSounds")->item(2)->checkState(), Qt::Checked);
 
         f.find<QAction>("ActChkLbAlarmSndUnCheckAll")->trigger();
-        QVERIFY(w.SelectedSounds().isEmpty());
+        QVERIFY(f.logic->SelectedSounds().isEmpty());
         QVERIFY(storedSelection(*f.store).isEmpty());
         QVERIFY(!arm->isEnabled());
 
         f.find<QAction>("ActChkLbAlarmSndChecktAll")->trigger();
-        QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav", "c.mp3", "d.wav", "e.wav"}));
-        QCOMPARE(storedSelection(*f.store), w.SelectedSounds());
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"a.wav", "b.wav", "c.mp3", "d.wav", "e.wav"}));
+        QCOMPARE(storedSelection(*f.store), f.logic->SelectedSounds());
         QVERIFY(arm->isEnabled());
     }
 
     void startUpDropsNamesWithoutFilesAndTakesTheFilesLetterCase()
     {
         MainWindowFixture f;
-        TfrmMain& w = openWith(f, {"Siren.wav", "bell.wav"}, {"SIREN.WAV", "gone.mp3"});
-        QCOMPARE(w.SelectedSounds(), QStringList{"Siren.wav"});
+        openWith(f, {"Siren.wav", "bell.wav"}, {"SIREN.WAV", "gone.mp3"});
+        QCOMPARE(f.logic->SelectedSounds(), QStringList{"Siren.wav"});
         QCOMPARE(storedSelection(*f.store), QStringList{"Siren.wav"});
         auto* list = f.find<QListWidget>("chklbSounds");
         QCOMPARE(list->item(1)->text(), QStringLiteral("Siren.wav"));
@@ -74,9 +74,9 @@ private slots:
         list->setFocus();
 
         list->item(1)->setCheckState(Qt::Checked); // what a click in the check box does
-        QCOMPARE(w.SelectedSounds(), QStringList{"b.wav"});
+        QCOMPARE(f.logic->SelectedSounds(), QStringList{"b.wav"});
         QTest::keyClick(list, Qt::Key_Space); // turns the selected item, a.wav, over
-        QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
         QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "b.wav"}));
 
         f.store->WriteSetting(SoundSelectionKey, "stale.wav", "T");
@@ -88,7 +88,7 @@ private slots:
         f.store->WriteSetting(SoundSelectionKey, "stale.wav", "T");
         QTest::keyClick(list, 'x');
         QCOMPARE(storedSelection(*f.store), (QStringList{"a.wav", "b.wav"}));
-        QCOMPARE(w.SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"a.wav", "b.wav"}));
     }
 
     void popUpMenuHoldsItsItemsInOrderWithAddAsDefault()
@@ -146,7 +146,7 @@ private slots:
     void removalSelectsTheNeighbourAndForgetsTheSound()
     {
         MainWindowFixture f;
-        TfrmMain& w = openWith(f, {"a.wav", "b.wav", "c.wav", "d.wav"}, {"a.wav", "b.wav", "c.wav", "d.wav"});
+        openWith(f, {"a.wav", "b.wav", "c.wav", "d.wav"}, {"a.wav", "b.wav", "c.wav", "d.wav"});
         auto* list = f.find<QListWidget>("chklbSounds");
         auto* remove = f.find<QAction>("ActRemoveSound");
         f.playback->PlayHow(0, PanCentre, SoundsFolder + "a.wav");
@@ -166,7 +166,7 @@ private slots:
         list->setCurrentRow(2); // d.wav: the one before it comes up selected
         remove->trigger();
         QCOMPARE(list->currentItem()->text(), QStringLiteral("c.wav"));
-        QCOMPARE(w.SelectedSounds(), (QStringList{"b.wav", "c.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"b.wav", "c.wav"}));
         QCOMPARE(f.playback->stops, 3);
         QVERIFY(!f.audio.outputPaused);
         QCOMPARE(f.audio.calls.count("pauseOutput"), 3);
@@ -176,7 +176,7 @@ private slots:
     void speakerTestPlaysTheSelectedSoundInTheButtonsDirection()
     {
         MainWindowFixture f;
-        TfrmMain& w = openWith(f, {"a.wav", "b.wav"});
+        openWith(f, {"a.wav", "b.wav"});
         f.find<QListWidget>("chklbSounds")->setCurrentRow(1);
         const QString b = SoundsFolder + "b.wav";
         for (const auto& [button, pan] : {std::pair{"btnFrontLeft", 2}, std::pair{"btnFrontCenter", 1},
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(f.playback->IsPlaying());
         QTest::mouseClick(f.find<QPushButton>("btnTestStop"), Qt::LeftButton);
         QVERIFY(!f.playback->IsPlaying());
-        QVERIFY(w.report().ReportLines().isEmpty());
+        QVERIFY(f.logic->report().ReportLines().isEmpty());
         QCOMPARE(f.find<QPushButton>("btnFrontLeft")->toolTip(), QStringLiteral("Left Speaker"));
         QCOMPARE(f.find<QPushButton>("btnFrontCenter")->toolTip(), QStringLiteral("Center/Both Speakers"));
         QCOMPARE(f.find<QPushButton>("btnFrontRight")->toolTip(), QStringLiteral("Right Speaker"));
@@ -196,12 +196,12 @@ private slots:
     void emptyListDisablesTheSpeakerTestAndLeavesARunningSoundAlone()
     {
         MainWindowFixture f;
-        TfrmMain& w = openWith(f, {"elsewhere.txt"});
+        openWith(f, {"elsewhere.txt"});
         QVERIFY(!f.find<QPushButton>("btnFrontLeft")->isEnabled());
         QVERIFY(!f.find<QAction>("ActRemoveSound")->isEnabled());
         QVERIFY(f.find<QAction>("ActAddSound")->isEnabled());
         f.playback->PlayHow(0, PanCentre, SoundsFolder + "elsewhere.txt");
-        w.soundLibrary().testPlay(PanLeft);
+        f.logic->soundLibrary().testPlay(PanLeft);
         QVERIFY(f.playback->IsPlaying());
         QCOMPARE(f.playback->calls.size(), 1);
     }

@@ -1,11 +1,13 @@
 // The speaker test buttons on the real audio engine: what the null sink's monitor hears.
-#include "../audio/MonitorCapture.h"
-#include "../audio/SoundFiles.h"
+#include "MonitorCapture.h"
+#include "SoundFiles.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
-#include "app/Random.h"
+#include "core/Random.h"
+#include "FakeAutostart.h"
+#include "app/MainLogic.h"
 #include "app/fmMain.h"
 #include "app/gVars.h"
 #include "audio/AlarmSoundPlayer.h"
@@ -48,21 +50,24 @@ private slots:
         FakeMessageBoxes messages;
         FakeSoundFileDialog soundFiles;
         PortAudioBackend audio;
-        TfrmMain window(MainServices{
-            store, clock, clock, random, messages, QStringLiteral(":"),
-            [&](const TunableValues& tunables) {
-                return std::make_unique<AlarmSoundPlayer>(audio, tunables, random);
-            },
-            soundFiles, audio});
-        QVERIFY(!window.creationFailed());
+        FakeAutostart autostart;
+        TfrmMain window;
+        MainLogic logic(MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
+                                     [&](const TunableValues& tunables) {
+                                         return std::make_unique<AlarmSoundPlayer>(audio, tunables,
+                                                                                   random);
+                                     },
+                                     soundFiles, audio, autostart},
+                        window);
+        QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);
-        window.KeyState();
+        logic.KeyState();
         auto* play = window.findChild<QPushButton*>(button);
         QVERIFY(play->isEnabled());
 
         MonitorCapture capture(env.root() + "/heard.wav");
         QTest::mouseClick(play, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!window.playback().IsPlaying(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!logic.playback().IsPlaying(), 5000);
         const std::vector<float> heard = capture.stop();
         QVERIFY(!heard.empty());
         // Alarm volume 50 halves the tone's 0.8.
@@ -73,9 +78,9 @@ private slots:
 
         // "Stop" silences a sound at once.
         QTest::mouseClick(play, Qt::LeftButton);
-        QVERIFY(window.playback().IsPlaying());
+        QVERIFY(logic.playback().IsPlaying());
         QTest::mouseClick(window.findChild<QPushButton*>("btnTestStop"), Qt::LeftButton);
-        QVERIFY(!window.playback().IsPlaying());
+        QVERIFY(!logic.playback().IsPlaying());
         window.close();
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeAlarmView.h"
+#include "FakeAutostart.h"
 #include "FakePlayback.h"
 #include "FakeTunables.h"
 #include "ScriptedRandom.h"
@@ -11,7 +12,6 @@
 #include "alarm/Switches.h"
 #include "alarm/TaskQueue.h"
 #include "app/gVars.h"
-#include "platform/XdgAutostart.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
 
@@ -34,8 +34,8 @@ struct AlarmFixture
     SettingsStore store{env.settingsFile()};
     Switches switches;
     FakeAlarmView view;
-    XdgAutostart autostart{QStringLiteral("/opt/ostrel/ostrel")};
-    TaskQueue queue{clock, random, tunables, sounds, playback};
+    FakeAutostart autostart;
+    TaskQueue queue{clock, random, tunables, sounds, SoundsFolder, playback};
     AlarmController controller{{switches, tunables, store, view, clock}, queue, playback, report,
                                autostart};
     AlarmSimulation simulation{{switches, tunables, store, view, clock}, random, controller};
@@ -67,7 +67,7 @@ struct AlarmFixture
         return store.ReadSetting(gRegistry::StateKey, valueName);
     }
 
-    static bool autostartExists() { return QFile::exists(XdgAutostart::filePath()); }
+    bool autostartExists() const { return autostart.present; }
 
     /// Arms with the toggle and lets the activation delay run out.
     void armAndWait()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alarm/AlarmContext.h"
-#include "app/Colours.h"
+#include "core/Colours.h"
 
 #include <QStringList>
 #include <map>
@@ -17,6 +17,8 @@ public:
         return it == lamps.end() ? Colours::LampOff : it->second;
     }
     void setLampColour(Lamp lamp, std::uint32_t bgr) override { lamps[lamp] = bgr; }
+    void DrawMicDetectBtnState() override { calls << QStringLiteral("DrawMicDetectBtnState"); }
+    void DrawMouDetectBtnState() override { calls << QStringLiteral("DrawMouDetectBtnState"); }
     void DrawActivateBtnState() override { calls << QStringLiteral("DrawActivateBtnState"); }
     void DrawSimBtnState() override { calls << QStringLiteral("DrawSimBtnState"); }
     void KeyState() override { calls << QStringLiteral("KeyState"); }

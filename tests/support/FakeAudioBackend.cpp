@@ -3,12 +3,6 @@
 #include <QFile>
 #include <algorithm>
 
-bool FakeAudioBackend::fail(std::uint32_t code) const
-{
-    m_error = code;
-    return false;
-}
-
 int FakeAudioBackend::activeRecordings() const
 {
     return int(std::count_if(m_recordings.begin(), m_recordings.end(),
@@ -37,7 +31,7 @@ bool FakeAudioBackend::initRecording()
 {
     calls << QStringLiteral("initRecording");
     if (recordingInitError != AudioError::None)
-        return fail(recordingInitError);
+        return m_error.fail(recordingInitError);
     recordingStarted = true;
     return true;
 }
@@ -46,7 +40,7 @@ bool FakeAudioBackend::initOutput(int sampleRate)
 {
     calls << QStringLiteral("initOutput %1").arg(sampleRate);
     if (outputInitError != AudioError::None)
-        return fail(outputInitError);
+        return m_error.fail(outputInitError);
     outputStarted = true;
     return true;
 }
@@ -84,7 +78,7 @@ bool FakeAudioBackend::resumeOutput()
 std::optional<QString> FakeAudioBackend::inputName(int index) const
 {
     if (index < 0 || index >= int(inputs.size())) {
-        fail(AudioError::NoDevice);
+        m_error.fail(AudioError::NoDevice);
         return std::nullopt;
     }
     return inputs[std::size_t(index)].name;
@@ -93,7 +87,7 @@ std::optional<QString> FakeAudioBackend::inputName(int index) const
 std::optional<std::uint32_t> FakeAudioBackend::inputFlags(int index) const
 {
     if (index < 0 || index >= int(inputs.size()) || !inputs[std::size_t(index)].readable) {
-        fail(AudioError::NoDevice);
+        m_error.fail(AudioError::NoDevice);
         return std::nullopt;
     }
     return inputs[std::size_t(index)].flags;
@@ -103,7 +97,7 @@ bool FakeAudioBackend::setInput(int index, std::uint32_t setting)
 {
     calls << QStringLiteral("setInput %1 0x%2").arg(index).arg(setting, 0, 16);
     if (index < 0 || index >= int(inputs.size()))
-        return fail(AudioError::NoDevice);
+        return m_error.fail(AudioError::NoDevice);
     std::uint32_t& flags = inputs[std::size_t(index)].flags;
     if (setting == InputFlags::Off)
         flags |= InputFlags::Off;
@@ -112,7 +106,7 @@ bool FakeAudioBackend::setInput(int index, std::uint32_t setting)
     else if ((setting & ~InputFlags::VolumeMask) == InputFlags::Level && levelsSettable)
         flags = (flags & ~InputFlags::VolumeMask) | (setting & InputFlags::VolumeMask);
     else
-        return fail(AudioError::NotAvailable);
+        return m_error.fail(AudioError::NotAvailable);
     return true;
 }
 
@@ -120,9 +114,9 @@ AudioHandle FakeAudioBackend::startRecording(int sampleRate, LevelCallback onLev
 {
     calls << QStringLiteral("startRecording %1").arg(sampleRate);
     if (!recordingStarted)
-        return fail(AudioError::NotStarted);
+        return m_error.fail(AudioError::NotStarted);
     if (recordingStartError != AudioError::None)
-        return fail(recordingStartError);
+        return m_error.fail(recordingStartError);
     m_recordings[++m_lastHandle] = Recording{std::move(onLevel)};
     return m_lastHandle;
 }
@@ -137,9 +131,9 @@ AudioHandle FakeAudioBackend::createFileStream(const QString& path)
 {
     calls << QStringLiteral("create %1").arg(path);
     if (!outputStarted)
-        return fail(AudioError::NotStarted);
+        return m_error.fail(AudioError::NotStarted);
     if (!QFile::exists(path))
-        return fail(AudioError::FileOpen);
+        return m_error.fail(AudioError::FileOpen);
     const auto rate = fileRates.find(path);
     m_streams[++m_lastHandle] =
         Stream{path, ChannelAttributes{rate == fileRates.end() ? 44100 : rate->second, 100, 0}};
@@ -158,7 +152,7 @@ bool FakeAudioBackend::play(AudioHandle handle)
     calls << QStringLiteral("play %1").arg(handle);
     Stream* stream = liveStream(handle);
     if (!stream)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     stream->startedAtMs = m_clock.elapsedMs();
     stream->stopped = false;
     return true;
@@ -168,7 +162,7 @@ std::optional<ChannelAttributes> FakeAudioBackend::attributes(AudioHandle handle
 {
     const auto it = m_streams.find(handle);
     if (it == m_streams.end() || it->second.freed) {
-        fail(AudioError::BadHandle);
+        m_error.fail(AudioError::BadHandle);
         return std::nullopt;
     }
     return it->second.attributes;
@@ -183,7 +177,7 @@ bool FakeAudioBackend::setAttributes(AudioHandle handle, const ChannelAttributes
                  .arg(attributes.pan);
     Stream* stream = liveStream(handle);
     if (!stream)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     stream->attributes = attributes;
     stream->attributesSet = true;
     return true;
@@ -198,7 +192,7 @@ bool FakeAudioBackend::stop(AudioHandle handle)
     }
     Stream* stream = liveStream(handle);
     if (!stream)
-        return fail(AudioError::BadHandle);
+        return m_error.fail(AudioError::BadHandle);
     stream->stopped = true;
     return true;
 }

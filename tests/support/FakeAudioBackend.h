@@ -2,6 +2,7 @@
 
 #include "VirtualClock.h"
 #include "audio/AudioBackend.h"
+#include "audio/LastAudioError.h"
 
 #include <QStringList>
 #include <map>
@@ -56,7 +57,7 @@ public:
     /// The callback a recording was started with.
     LevelCallback callbackOf(AudioHandle recording) const;
 
-    std::uint32_t errorCode() const override { return m_error; }
+    std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
     bool initRecording() override;
     bool initOutput(int sampleRate) override;
@@ -83,11 +84,10 @@ private:
         LevelCallback callback;
         bool active = true;
     };
-    bool fail(std::uint32_t code) const;
     Stream* liveStream(AudioHandle handle);
 
     const VirtualClock& m_clock;
-    mutable std::uint32_t m_error = AudioError::None;
+    LastAudioError m_error;
     AudioHandle m_lastHandle = 0;
     std::map<AudioHandle, Stream> m_streams;
     std::map<AudioHandle, Recording> m_recordings;

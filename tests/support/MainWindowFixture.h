@@ -1,22 +1,26 @@
 #pragma once
 
 #include "FakeAudioBackend.h"
+#include "FakeAutostart.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
 #include "FakePlayback.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "app/gVars.h"
+#include "app/MainLogic.h"
 #include "app/fmMain.h"
+#include "audio/RecordingControl.h"
 #include "settings/gRegistry.h"
 
 #include <memory>
 
-/// A main window on the offscreen platform with a private settings file and data folder, a
-/// virtual clock, a seeded random source, scripted message boxes and a fake audio engine.
-/// Settings written before open() are what the window finds at its creation.
+/// A main window and its logic on the offscreen platform with a private settings file and data
+/// folder, a virtual clock, a seeded random source, scripted message boxes, a fake audio engine
+/// and a fake start-at-logon entry. Settings written before open() are what the window finds at
+/// its creation.
 struct MainWindowFixture
 {
     TempEnvironment env;
@@ -25,26 +29,33 @@ struct MainWindowFixture
     FakeMessageBoxes messages;
     FakeSoundFileDialog soundFiles;
     FakeAudioBackend audio{clock};
+    FakeAutostart autostart;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
-    FakePlayback* playback = nullptr; // owned by the window once open() ran
+    std::unique_ptr<MainLogic> logic; // goes before the window, as in the program
+    bool created = false;             // the audio devices started
+    FakePlayback* playback = nullptr; // owned by the logic once open() ran
 
     TfrmMain& open()
     {
-        window = std::make_unique<TfrmMain>(
+        window = std::make_unique<TfrmMain>();
+        logic = std::make_unique<MainLogic>(
             MainServices{*store, clock, clock, random, messages, QStringLiteral(":"),
                          [this](const TunableValues&) {
                              auto fake = std::make_unique<FakePlayback>(clock);
                              playback = fake.get();
                              return fake;
                          },
-                           soundFiles, audio});
+                         soundFiles, audio, autostart},
+            *window);
+        created = window->create(*logic);
         return *window;
     }
 
-    /// Closes the window and reads the settings file afresh, as the next start would.
+    /// Ends the program and reads the settings file afresh, as the next start would.
     void restart()
     {
+        logic.reset();
         window.reset();
         store.reset();
         store = std::make_unique<SettingsStore>(env.settingsFile());
@@ -52,6 +63,10 @@ struct MainWindowFixture
 
     /// Puts an (empty) sound file of that name into the sounds folder.
     static void addSoundFile(const QString& name) { makeFile(SoundsFolder + name); }
+
+    /// The microphone switch and its recording.
+    RecordingControl& mic() { return logic->recordingControl(); }
+    const MicRecording& recording() { return mic().recording(); }
 
     template <typename T> T* find(const QString& name) const
     {

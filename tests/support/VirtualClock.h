@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Clock.h"
-#include "app/Timer.h"
+#include "core/Clock.h"
+#include "core/Timer.h"
 
 #include <cstdint>
 #include <map>

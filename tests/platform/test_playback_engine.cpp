@@ -1,7 +1,7 @@
 #include "FakeTunables.h"
 #include "ResidentMemory.h"
 #include "SoundFiles.h"
-#include "app/Random.h"
+#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
 #include "platform/PlaybackEngine.h"
 

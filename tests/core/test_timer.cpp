@@ -1,7 +1,7 @@
 #include "VirtualClock.h"
-#include "app/QtTimerEngine.h"
-#include "app/Random.h"
-#include "app/Timer.h"
+#include "core/QtTimerEngine.h"
+#include "core/Random.h"
+#include "core/Timer.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,0 +1,160 @@
+#include "MainLogic.h"
+
+#include "MainView.h"
+#include "alarm/AlarmController.h"
+#include "alarm/AlarmSimulation.h"
+#include "alarm/TaskQueue.h"
+#include "audio/AlarmPlayback.h"
+#include "audio/AudioDevices.h"
+#include "audio/RecordingControl.h"
+#include "detect/MouseDetector.h"
+#include "gVars.h"
+#include "report/ReportLog.h"
+#include "settings/TunableSettings.h"
+#include "sounds/SoundLibrary.h"
+#include "sounds/SoundSelection.h"
+
+MainLogic::MainLogic(const MainServices& services, MainView& view, QObject* parent)
+    : QObject(parent), m_services(services), m_view(view),
+      m_tunables(std::make_unique<TunableSettings>(services.store, view)),
+      m_audioDevices(std::make_unique<AudioDevices>(services.audio, services.messages)),
+      m_recordingInput(std::make_unique<RecordingInput>(*m_audioDevices, view, view)),
+      m_microphone(std::make_unique<MicrophoneDetector>(view))
+{
+}
+
+MainLogic::~MainLogic() = default;
+
+bool MainLogic::FormCreate()
+{
+    if (!m_audioDevices->start())
+        return false;
+    m_recordingInput->choose();
+
+    m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
+    m_report->loadFile();
+    m_switches.readFrom(m_services.store);
+    m_soundSelection =
+        std::make_unique<SoundSelection>(m_services.store, m_soundList, m_selectedSounds, *this);
+    m_soundSelection->readStored();
+    m_tunables->LoadResetableSettings();
+    m_playback = m_services.makePlayback(m_view);
+    createAlarmControl();
+    createDetection();
+    createSoundLibrary();
+    m_soundLibrary->FillSounds(QString());
+
+    DrawMicDetectBtnState();
+    DrawMouDetectBtnState();
+    DrawSimBtnState();
+    DrawActivateBtnState();
+    m_taskQueue->TimTask().setEnabled(true);
+    m_created = true;
+    return true;
+}
+
+void MainLogic::createAlarmControl()
+{
+    m_taskQueue = std::make_unique<TaskQueue>(m_services.timers, m_services.random, m_view,
+                                              m_selectedSounds, SoundsFolder, *m_playback);
+    const AlarmContext context{m_switches, m_view, m_services.store, *this, m_services.timers};
+    m_controller = std::make_unique<AlarmController>(context, *m_taskQueue, *m_playback, *m_report,
+                                                     m_services.autostart);
+    m_simulation = std::make_unique<AlarmSimulation>(context, m_services.random, *m_controller);
+}
+
+void MainLogic::createDetection()
+{
+    m_recording = std::make_unique<RecordingControl>(RecordingControl::Collaborators{
+        m_services.audio, m_services.messages, *m_recordingInput, *m_microphone, *m_playback,
+        m_controller->TimTempMute(), m_switches, *this, m_services.store});
+    m_mouse = std::make_unique<MouseDetector>(m_switches, *this, m_services.store);
+}
+
+void MainLogic::createSoundLibrary()
+{
+    m_soundLibrary = std::make_unique<SoundLibrary>(SoundLibrary::Collaborators{
+        m_soundList, *m_soundSelection, m_services.messages, *m_playback, *m_audioDevices,
+        m_services.soundFiles, *this, DataFolder, SoundsFolder});
+}
+
+void MainLogic::FormActivate()
+{
+    // Only the first activation starts anything; switching back to the window does not.
+    if (!m_created || m_firstActivationDone)
+        return;
+    m_firstActivationDone = true;
+    m_recording->resume();
+    m_mouse->resume();
+    m_simulation->resume();
+    m_controller->ResumeArmedPeriod();
+}
+
+void MainLogic::FormClose()
+{
+    if (!m_created)
+        return;
+    // Nothing is written here: a program closed while armed re-arms at its next start.
+    m_taskQueue->stopTimers();
+    m_controller->stopAcceptanceTimers();
+    m_mouse->StopMouseHook();
+    m_simulation->stopTimers();
+    m_controller->stopDelayTimers();
+    // The detectors are stopped before anything they use goes away.
+    m_recording->StopRecording();
+    // The audio devices go last, when nothing can use them any more.
+    m_audioDevices->release();
+}
+
+void MainLogic::KeyState()
+{
+    m_view.applyControlStates(DeriveControlStates({
+        .armed = m_switches.isOn(Switch::ActActivateToggle),
+        .anyDetectorOn = m_switches.isOn(Switch::ActMicDetectToggle) ||
+                         m_switches.isOn(Switch::ActMouDetectToggle) ||
+                         m_switches.isOn(Switch::ActSimToggle),
+        .selectedSounds = int(m_selectedSounds.size()),
+        .listed = m_soundList.count() > 0,
+        .itemSelected = m_soundList.currentRow() >= 0,
+    }));
+}
+
+void MainLogic::drawSwitchFromTag(Switch s)
+{
+    m_view.drawSwitch(s, m_switches.Tag(s));
+}
+
+void MainLogic::DrawMicDetectBtnState()
+{
+    drawSwitchFromTag(Switch::ActMicDetectToggle);
+}
+
+void MainLogic::DrawMouDetectBtnState()
+{
+    drawSwitchFromTag(Switch::ActMouDetectToggle);
+}
+
+void MainLogic::DrawSimBtnState()
+{
+    drawSwitchFromTag(Switch::ActSimToggle);
+}
+
+void MainLogic::DrawActivateBtnState()
+{
+    drawSwitchFromTag(Switch::ActActivateToggle);
+}
+
+std::uint32_t MainLogic::lampColour(Lamp lamp) const
+{
+    return m_view.lampColour(lamp);
+}
+
+void MainLogic::setLampColour(Lamp lamp, std::uint32_t bgr)
+{
+    m_view.setLampColour(lamp, bgr);
+}
+
+void MainLogic::ResetTriggerCount()
+{
+    m_microphone->ResetTriggerCount();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "settings/Tunables.h"
+
+#include <map>
+
+class LedLamp;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QToolButton;
+class SoundCheckList;
+class TunableSpinBox;
+
+/// The main window's controls, each under its object name. The layout fills it once; every
+/// other part of the window reaches its controls here.
+struct MainWidgets
+{
+    // Header: the picture and the switch buttons with their actions.
+    QLabel* Image1 = nullptr;
+    QAction* ActMicDetectToggle = nullptr;
+    QAction* ActMouDetectToggle = nullptr;
+    QAction* ActSimToggle = nullptr;
+    QAction* ActActivateToggle = nullptr;
+    QAction* ActViewReport = nullptr;
+    QToolButton* btnMicDetect = nullptr;
+    QToolButton* btnMouDetect = nullptr;
+    QToolButton* btnSimulation = nullptr;
+    QToolButton* btnActivate = nullptr;
+    QToolButton* btnReport = nullptr;
+
+    // System volume panel.
+    QLabel* lblSystemVolume = nullptr;
+    QPushButton* btnSysVolumeControl = nullptr;
+    QPushButton* btnSysRecordingControl = nullptr;
+
+    // Detection and delays.
+    QProgressBar* ggDetection = nullptr;
+    QProgressBar* ggDuration = nullptr;
+    LedLamp* shpLedMicDetection = nullptr;
+    LedLamp* shpLedMouDetection = nullptr;
+    LedLamp* shpLedTriggerDelay = nullptr;
+    LedLamp* shpLedActivationDelay = nullptr;
+    LedLamp* shpLedSimulation = nullptr;
+    QComboBox* cmbRecSource = nullptr;
+    std::map<Tunable, QSlider*> sliders;
+    std::map<Tunable, TunableSpinBox*> spinBoxes;
+
+    // Speakers test.
+    QPushButton* btnFrontLeft = nullptr;
+    QPushButton* btnFrontCenter = nullptr;
+    QPushButton* btnFrontRight = nullptr;
+    QPushButton* btnTestStop = nullptr;
+
+    // Alarm sounds.
+    QAction* ActAddSound = nullptr;
+    QAction* ActRemoveSound = nullptr;
+    QAction* ActChkLbAlarmSndChecktAll = nullptr;
+    QAction* ActChkLbAlarmSndCheckInverse = nullptr;
+    QAction* ActChkLbAlarmSndUnCheckAll = nullptr;
+    SoundCheckList* chklbSounds = nullptr;
+    QMenu* popAlarmSounds = nullptr;
+
+    // Footer and main menu.
+    QPushButton* btnExit = nullptr;
+    QAction* mnuResetSettingToDefault = nullptr;
+    QAction* Exit2 = nullptr;
+};

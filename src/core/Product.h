@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The program's own names: its title everywhere, and the folder its files live under.
+namespace Product {
+inline const QString Name = QStringLiteral("Ostrel");
+inline const QString Vendor = QStringLiteral("Quillmere");
+/// Below the per-user config and data folders: "Quillmere/Ostrel".
+inline const QString Folder = Vendor + QLatin1Char('/') + Name;
+} // namespace Product
