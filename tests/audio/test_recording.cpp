@@ -193,8 +193,9 @@ private slots:
         const AudioHandle channel = f.recording().RecordChannel();
         const AudioBackend::LevelCallback callback = f.audio.callbackOf(channel);
         callback(channel, word(50, 0));
+        f.logic.reset();
         f.window.reset();
-        // Destroying the window stopped its recording and discarded what was on its way.
+        // Ending the program stopped its recording and discarded what was on its way.
         QCOMPARE(f.audio.activeRecordings(), 0);
         QTest::qWait(10);
     }

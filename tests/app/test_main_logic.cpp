@@ -1,0 +1,95 @@
+// The main window's logic on its own: no widget, no display, only a core application.
+#include "FakeAudioBackend.h"
+#include "FakeAutostart.h"
+#include "FakeMainView.h"
+#include "FakeMessageBoxes.h"
+#include "FakePlayback.h"
+#include "FakeSoundFileDialog.h"
+#include "SoundTestFiles.h"
+#include "TempEnvironment.h"
+#include "VirtualClock.h"
+#include "alarm/AlarmController.h"
+#include "app/MainLogic.h"
+#include "app/gVars.h"
+#include "core/Random.h"
+#include "detect/MouseDetector.h"
+#include "report/ReportLog.h"
+#include "settings/gRegistry.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace gRegistry;
+
+namespace {
+struct LogicRig
+{
+    TempEnvironment env;
+    VirtualClock clock;
+    SeededRandom random{7};
+    FakeMessageBoxes messages;
+    FakeSoundFileDialog soundFiles;
+    FakeAudioBackend audio{clock};
+    FakeAutostart autostart;
+    SettingsStore store{env.settingsFile()};
+    FakeMainView view;
+    MainLogic logic{MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
+                                 [this](const TunableValues&) {
+                                     return std::make_unique<FakePlayback>(clock);
+                                 },
+                                 soundFiles, audio, autostart},
+                    view};
+};
+} // namespace
+
+class MainLogicTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void runsCreationActivationAndTeardownWithoutAWidget()
+    {
+        LogicRig r;
+        r.store.WriteSetting(StateKey, "Alarm Active", "T");
+        r.store.WriteSetting(StateKey, "ActMouDetectToggle", "T");
+        r.store.WriteSetting(SoundSelectionKey, "siren.wav", "T");
+        r.store.WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
+        makeFile(SoundsFolder + "siren.wav");
+        QVERIFY(r.logic.FormCreate());
+        QCOMPARE(r.view.drawn, (QStringList{"ActMicDetectToggle 0", "ActMouDetectToggle 1",
+                                            "ActSimToggle 0", "ActActivateToggle 1"}));
+        QCOMPARE(r.view.inputs, QStringList{"Microphone"});
+        QCOMPARE(r.view.selectedInput, 0);
+        // The states come from the switches and the sound list's content, not from a widget.
+        QVERIFY(r.view.states);
+        QVERIFY(!r.view.states->detectorSwitches);
+        QVERIFY(r.view.states->activateToggle);
+        QVERIFY(r.view.states->checkCommands);
+
+        QSignalSpy hook(&r.logic.mouse(), &MouseDetector::mouseHookChanged);
+        r.logic.FormActivate();
+        r.logic.FormActivate();
+        QCOMPARE(hook.count(), 1);
+        QCOMPARE(r.logic.report().ReportLines().size(), 2); // mouse enabled, activated
+
+        r.logic.FormClose();
+        QCOMPARE(hook.count(), 2);
+        QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2), (QStringList{"freeRecording", "freeOutput"}));
+        QCOMPARE(r.store.ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));
+    }
+
+    void aFailedStartLeavesActivationAndCloseWithNothingToDo()
+    {
+        LogicRig r;
+        r.audio.libraryVersion = AudioBackend::RequiredVersion - 1;
+        r.store.WriteSetting(StateKey, "Alarm Active", "T");
+        QVERIFY(!r.logic.FormCreate());
+        const QStringList calls = r.audio.calls;
+        r.logic.FormActivate();
+        r.logic.FormClose();
+        QCOMPARE(r.audio.calls, calls);
+        QVERIFY(r.view.drawn.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(MainLogicTest)
+#include "test_main_logic.moc"
