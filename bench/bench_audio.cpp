@@ -4,13 +4,13 @@
 //                              started and the recording on, as the armed program idles.
 //   bench_audio latency COUNT  time from PlayHow to the first sample at the default input
 //                              (the sink's monitor), COUNT times.
-#include "core/MessageBoxes.h"
-#include "core/Random.h"
+#include "ResidentMemory.h"
 #include "audio/AlarmSoundPlayer.h"
 #include "audio/AudioDevices.h"
 #include "audio/MicRecording.h"
+#include "core/MessageBoxes.h"
+#include "core/Random.h"
 #include "platform/PortAudioBackend.h"
-#include "ResidentMemory.h"
 #include "settings/Tunables.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "TaskQueue.h"
 
-#include "core/Random.h"
 #include "audio/AlarmPlayback.h"
+#include "core/Random.h"
 #include "settings/Tunables.h"
 
 namespace {

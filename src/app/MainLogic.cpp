@@ -31,7 +31,8 @@ bool MainLogic::FormCreate()
         return false;
     m_recordingInput->choose();
 
-    m_report = std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
+    m_report =
+        std::make_unique<ReportLog>(m_services.clock, ReportsFolder, m_services.timeSeparator);
     m_report->loadFile();
     m_switches.readFrom(m_services.store);
     m_soundSelection =

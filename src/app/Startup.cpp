@@ -1,13 +1,12 @@
 #include "Startup.h"
 
-#include "core/Clock.h"
+#include "MainLogic.h"
 #include "QtMessageBoxes.h"
-#include "sounds/QtSoundFileDialog.h"
+#include "audio/AlarmSoundPlayer.h"
+#include "core/Clock.h"
+#include "core/Product.h"
 #include "core/QtTimerEngine.h"
 #include "core/Random.h"
-#include "MainLogic.h"
-#include "audio/AlarmSoundPlayer.h"
-#include "core/Product.h"
 #include "fmMain.h"
 #include "gUtils.h"
 #include "gVars.h"
@@ -16,6 +15,7 @@
 #include "platform/XdgAutostart.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
+#include "sounds/QtSoundFileDialog.h"
 
 #include <QApplication>
 #include <QDir>

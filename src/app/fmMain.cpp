@@ -60,7 +60,8 @@ void TfrmMain::connectSwitches()
     const auto onTrigger = [&logic](QAction* action, auto handler) {
         connect(action, &QAction::triggered, &logic, handler);
     };
-    onTrigger(m_ui.ActMicDetectToggle, [&logic] { logic.recordingControl().ActMicDetectToggleExecute(); });
+    onTrigger(m_ui.ActMicDetectToggle,
+              [&logic] { logic.recordingControl().ActMicDetectToggleExecute(); });
     onTrigger(m_ui.ActMouDetectToggle, [&logic] { logic.mouse().ActMouDetectToggleExecute(); });
     onTrigger(m_ui.ActSimToggle, [&logic] { logic.simulation().ActSimToggleExecute(); });
     onTrigger(m_ui.ActActivateToggle, [&logic] { logic.controller().ActActivateToggleExecute(); });
@@ -76,12 +77,13 @@ void TfrmMain::connectTunables()
     MainLogic& logic = *m_logic;
     // trkTrackChange: store the position and show it as the slider's hint.
     for (const auto& [id, slider] : m_ui.sliders) {
-        connect(slider, &QSlider::valueChanged, &logic, [&logic, id = id, slider = slider](int position) {
-            logic.tunables().valueChanged(id, position);
-            if (id == Tunable::trkMicSensivity)
-                logic.recordingInput().trkMicSensivityChange(position);
-            slider->setToolTip(QString::number(position));
-        });
+        connect(slider, &QSlider::valueChanged, &logic,
+                [&logic, id = id, slider = slider](int position) {
+                    logic.tunables().valueChanged(id, position);
+                    if (id == Tunable::trkMicSensivity)
+                        logic.recordingInput().trkMicSensivityChange(position);
+                    slider->setToolTip(QString::number(position));
+                });
     }
     // spnSpinChange: store the value; the hint stays as it is.
     for (const auto& [id, spin] : m_ui.spinBoxes)
@@ -118,17 +120,20 @@ void TfrmMain::connectSoundList()
             keyAction->trigger();
     });
     // Imports ask questions: they run once the drop itself has finished.
-    connect(list, &SoundCheckList::filesDropped, &logic,
-            [&logic](const QStringList& paths) { logic.soundLibrary().DropFileTargetSoundsDrop(paths); },
-            Qt::QueuedConnection);
+    connect(
+        list, &SoundCheckList::filesDropped, &logic,
+        [&logic](const QStringList& paths) {
+            logic.soundLibrary().DropFileTargetSoundsDrop(paths);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmMain::connectSpeakerTest()
 {
     MainLogic& logic = *m_logic;
-    for (const auto& [button, pan] : {std::pair{m_ui.btnFrontLeft, PanLeft},
-                                      std::pair{m_ui.btnFrontCenter, PanCentre},
-                                      std::pair{m_ui.btnFrontRight, PanRight}})
+    for (const auto& [button, pan] :
+         {std::pair{m_ui.btnFrontLeft, PanLeft}, std::pair{m_ui.btnFrontCenter, PanCentre},
+          std::pair{m_ui.btnFrontRight, PanRight}})
         connect(button, &QPushButton::clicked, &logic,
                 [&logic, pan = pan] { logic.soundLibrary().testPlay(pan); });
     connect(m_ui.btnTestStop, &QPushButton::clicked, &logic,

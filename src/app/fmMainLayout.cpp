@@ -157,8 +157,9 @@ void TfrmMain::buildHeader(QWidget* client)
     QFrame* volume = panel(client, "pnlSystemVolume", QRect(5, 53, 527, 58), Colours::PanelDark);
     m_ui.lblSystemVolume = label(volume, QString(), QRect(9, 3, 328, 52), Qt::AlignCenter);
     m_ui.lblSystemVolume->setObjectName(QStringLiteral("lblSystemVolume"));
-    m_ui.btnSysVolumeControl = button(volume, "btnSysVolumeControl",
-                                      QStringLiteral("System Volume Control"), QRect(351, 6, 167, 22));
+    m_ui.btnSysVolumeControl =
+        button(volume, "btnSysVolumeControl", QStringLiteral("System Volume Control"),
+               QRect(351, 6, 167, 22));
     m_ui.btnSysRecordingControl =
         button(volume, "btnSysRecordingControl", QStringLiteral("System Recording Control"),
                QRect(351, 31, 167, 22));
@@ -193,14 +194,17 @@ void TfrmMain::buildLeftColumn(QWidget* client)
 
     QFrame* speakers = panel(client, "pnlSpeakersTest", QRect(5, 454, 260, 108), Colours::PanelDark);
     label(speakers, QStringLiteral("Speakers Test"), QRect(8, 6, 244, 16), Qt::AlignCenter);
-    m_ui.btnFrontLeft = button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30));
+    m_ui.btnFrontLeft =
+        button(speakers, "btnFrontLeft", QStringLiteral("L"), QRect(40, 32, 50, 30));
     m_ui.btnFrontLeft->setToolTip(QStringLiteral("Left Speaker"));
     m_ui.btnFrontCenter =
         button(speakers, "btnFrontCenter", QStringLiteral("C"), QRect(105, 32, 50, 30));
     m_ui.btnFrontCenter->setToolTip(QStringLiteral("Center/Both Speakers"));
-    m_ui.btnFrontRight = button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30));
+    m_ui.btnFrontRight =
+        button(speakers, "btnFrontRight", QStringLiteral("R"), QRect(170, 32, 50, 30));
     m_ui.btnFrontRight->setToolTip(QStringLiteral("Right Speaker"));
-    m_ui.btnTestStop = button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
+    m_ui.btnTestStop =
+        button(speakers, "btnTestStop", QStringLiteral("Stop"), QRect(90, 72, 80, 26));
 
     // The recording input and its level belong to the audio set-up; the user never sees them.
     m_ui.cmbRecSource = new QComboBox(client);
@@ -252,10 +256,10 @@ void TfrmMain::buildSoundCommands(QWidget* title)
         bool plus;
         int left;
     };
-    for (const ListButton& b :
-         {ListButton{&MainWidgets::ActAddSound, "ActAddSound", "btnAddSound", "Add Sound", true, 207},
-          ListButton{&MainWidgets::ActRemoveSound, "ActRemoveSound", "btnRemoveSound", "Remove Sound",
-                     false, 233}}) {
+    for (const ListButton& b : {ListButton{&MainWidgets::ActAddSound, "ActAddSound", "btnAddSound",
+                                           "Add Sound", true, 207},
+                                ListButton{&MainWidgets::ActRemoveSound, "ActRemoveSound",
+                                           "btnRemoveSound", "Remove Sound", false, 233}}) {
         auto* action = new QAction(signIcon(b.plus), QString::fromLatin1(b.text), this);
         action->setObjectName(QString::fromLatin1(b.name));
         action->setIconVisibleInMenu(false);
@@ -304,8 +308,8 @@ void TfrmMain::buildSoundCommands(QWidget* title)
 void TfrmMain::buildFooter(QWidget* client)
 {
     QFrame* footer = panel(client, "pnlFooter", QRect(0, 569, ClientWidth, 25), Colours::LampOff);
-    m_ui.btnExit = button(footer, "btnExit", QStringLiteral("Exit"),
-                          QRect(ClientWidth - 59 - 6, 2, 59, 22));
+    m_ui.btnExit =
+        button(footer, "btnExit", QStringLiteral("Exit"), QRect(ClientWidth - 59 - 6, 2, 59, 22));
     connect(m_ui.btnExit, &QPushButton::clicked, this, &QWidget::close);
 }
 

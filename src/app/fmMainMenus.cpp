@@ -21,8 +21,8 @@ void TfrmMain::buildMenus()
 {
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    m_ui.mnuResetSettingToDefault =
-        item(options, "mnuResetSettingToDefault", QStringLiteral("Reset Settings to Default"), true);
+    m_ui.mnuResetSettingToDefault = item(options, "mnuResetSettingToDefault",
+                                         QStringLiteral("Reset Settings to Default"), true);
     options->addSeparator();
     m_ui.Exit2 = item(options, "Exit2", QStringLiteral("Exit"));
     connect(m_ui.Exit2, &QAction::triggered, this, &QWidget::close);

@@ -33,8 +33,8 @@ const SwitchLook& lookOf(Switch s)
 {
     using W = MainWidgets;
     static const SwitchLook looks[] = {
-        {Switch::ActMicDetectToggle, &W::ActMicDetectToggle, &W::btnMicDetect, "btnMicDetect", "Mic",
-         0, "Use", "Disable", " Microphone Detection",
+        {Switch::ActMicDetectToggle, &W::ActMicDetectToggle, &W::btnMicDetect, "btnMicDetect",
+         "Mic", 0, "Use", "Disable", " Microphone Detection",
          ImageList({":/switches/micdetect_off.svg", ":/switches/micdetect_on.svg"})},
         {Switch::ActMouDetectToggle, &W::ActMouDetectToggle, &W::btnMouDetect, "btnMouDetect",
          "Mouse", 44, "Use", "Disable", " Mouse Detection",
@@ -72,12 +72,13 @@ void TfrmMain::buildSwitchButtons(QWidget* header)
     for (Switch s : {Switch::ActMicDetectToggle, Switch::ActMouDetectToggle, Switch::ActSimToggle,
                      Switch::ActActivateToggle}) {
         const SwitchLook& look = lookOf(s);
-        QToolButton* button =
-            headerButton(header, Switches::actionName(s), look.buttonName, look.caption, look.offset);
+        QToolButton* button = headerButton(header, Switches::actionName(s), look.buttonName,
+                                           look.caption, look.offset);
         m_ui.*look.button = button;
         m_ui.*look.action = button->defaultAction();
     }
-    m_ui.btnReport = headerButton(header, QStringLiteral("ActViewReport"), "btnReport", "Report", 234);
+    m_ui.btnReport =
+        headerButton(header, QStringLiteral("ActViewReport"), "btnReport", "Report", 234);
     m_ui.ActViewReport = m_ui.btnReport->defaultAction();
     m_ui.ActViewReport->setToolTip(QStringLiteral("View Report"));
     DrawButton(ImageList({":/switches/report.svg"}), m_ui.btnReport, 0);

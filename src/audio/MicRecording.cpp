@@ -18,9 +18,9 @@ void MicRecording::start(int selectedInput)
         return;
     m_audio.stop(m_channel);
     const quint64 generation = ++m_generation;
-    m_channel = m_audio.startRecording(AudioBackend::SampleRate, [this, generation](AudioHandle, quint32 level) {
-        handOver(generation, level);
-    });
+    m_channel = m_audio.startRecording(
+        AudioBackend::SampleRate,
+        [this, generation](AudioHandle, quint32 level) { handOver(generation, level); });
     if (m_channel == 0) {
         m_messages.warning(
             QStringLiteral("Cannot start recording! (%1)").arg(m_audio.errorCode()));

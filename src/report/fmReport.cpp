@@ -35,7 +35,8 @@ int TfrmReport::ShowReport(MessageBoxes& messages, const QString& reportFile, QW
 {
     // A new window for every showing, so the file is read afresh each time; it is gone again
     // however the showing ends.
-    const std::unique_ptr<TfrmReport> window = std::make_unique<TfrmReport>(messages, reportFile, parent);
+    const std::unique_ptr<TfrmReport> window =
+        std::make_unique<TfrmReport>(messages, reportFile, parent);
     window->move(window->screen()->availableGeometry().center() - window->rect().center());
     const int result = window->exec();
     QCoreApplication::processEvents();

@@ -40,5 +40,5 @@ private:
     void showCurrentRow(int row);
 
     QPointer<SoundList> m_list; // gone first when the window closes
-    bool m_showing = false; // the program, not the user, is changing the widget
+    bool m_showing = false;     // the program, not the user, is changing the widget
 };

@@ -3,11 +3,11 @@
 #include "SoundFileDialog.h"
 #include "SoundList.h"
 #include "SoundSelection.h"
+#include "audio/AlarmPlayback.h"
+#include "audio/OutputPause.h"
 #include "core/ControlStateRefresh.h"
 #include "core/MessageBoxes.h"
 #include "core/Paths.h"
-#include "audio/AlarmPlayback.h"
-#include "audio/OutputPause.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -126,7 +126,8 @@ bool SoundLibrary::IsInWorkingDirectory(const QString& dataFolder, const QString
     if (!folder.startsWith(data))
         return false;
     m_with.messages.message(
-        QStringLiteral("You cannot import already imported files.\r\n\r\nYou must browse outside the ") +
+        QStringLiteral(
+            "You cannot import already imported files.\r\n\r\nYou must browse outside the ") +
         m_with.dataFolder + QStringLiteral(" working directory.") + QStringLiteral("\r\n\r\n") +
         QStringLiteral("The file you are trying to import it resides in the working directory "
                        "mentioned above."));

@@ -33,12 +33,11 @@ struct LogicRig
     FakeAutostart autostart;
     SettingsStore store{env.settingsFile()};
     FakeMainView view;
-    MainLogic logic{MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
-                                 [this](const TunableValues&) {
-                                     return std::make_unique<FakePlayback>(clock);
-                                 },
-                                 soundFiles, audio, autostart},
-                    view};
+    MainLogic logic{
+        MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
+                     [this](const TunableValues&) { return std::make_unique<FakePlayback>(clock); },
+                     soundFiles, audio, autostart},
+        view};
 };
 } // namespace
 
@@ -73,7 +72,8 @@ private slots:
 
         r.logic.FormClose();
         QCOMPARE(hook.count(), 2);
-        QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2), (QStringList{"freeRecording", "freeOutput"}));
+        QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2),
+                 (QStringList{"freeRecording", "freeOutput"}));
         QCOMPARE(r.store.ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));
     }
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 #include "app/LedLamp.h"
-#include "core/Colours.h"
 #include "app/gVars.h"
+#include "core/Colours.h"
 #include "report/ReportLog.h"
 #include "settings/TunableSpinBox.h"
 

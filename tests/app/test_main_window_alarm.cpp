@@ -2,9 +2,9 @@
 #include "alarm/AlarmController.h"
 #include "alarm/AlarmSimulation.h"
 #include "alarm/TaskQueue.h"
-#include "core/Colours.h"
 #include "app/LedLamp.h"
 #include "app/gVars.h"
+#include "core/Colours.h"
 #include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
 
@@ -250,7 +250,8 @@ private slots:
         QSignalSpy mouse(&f.logic->mouse(), &MouseDetector::mouseHookChanged);
         bool detectorsBeforeTheRest = false;
         connect(&f.logic->mouse(), &MouseDetector::mouseHookChanged, this, [&] {
-            detectorsBeforeTheRest = micStarts() == 1 && !f.logic->simulation().TimSimulation().isEnabled() &&
+            detectorsBeforeTheRest = micStarts() == 1 &&
+                                     !f.logic->simulation().TimSimulation().isEnabled() &&
                                      f.logic->report().ReportLines().size() == 1;
         });
 
@@ -260,7 +261,8 @@ private slots:
         QCOMPARE(mouse.at(0).at(0).toBool(), true);
         QVERIFY(detectorsBeforeTheRest);
         QVERIFY(f.logic->simulation().TimSimulation().isEnabled());
-        QCOMPARE(messagesOf(f), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation"}));
+        QCOMPARE(messagesOf(f),
+                 (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation"}));
         QVERIFY(!f.find<QToolButton>("btnReport")->isEnabled());
         QVERIFY(!f.autostart.present); // not written again
 
@@ -276,9 +278,10 @@ private slots:
         QCOMPARE(messagesOf(f).size(), 2);
 
         f.clock.advance(2000);
-        QCOMPARE(messagesOf(f), (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation",
-                                             "Microphone Detection - Enabled", "Mouse Detection - Enabled",
-                                             "Simulation - Enabled", "Alarm - Activated"}));
+        QCOMPARE(messagesOf(f),
+                 (QStringList{"Alarm - Activated", "Waiting 2 second(s) before Activation",
+                              "Microphone Detection - Enabled", "Mouse Detection - Enabled",
+                              "Simulation - Enabled", "Alarm - Activated"}));
     }
 
     void resumeWithNothingSelectedLeavesOnlyEscape()
@@ -311,9 +314,11 @@ private slots:
         f.clock.advance(299000);
         f.logic->controller().ActivateAlarm("Mouse detected"); // trigger delay and mute now count
         f.clock.advance(1000);                          // the simulation fires and lights its lamp
-        for (Timer* timer : {&f.logic->taskQueue().TimTask(), &f.logic->controller().TimTempMute(),
-                             &f.logic->controller().TimTriggerDelay(), &f.logic->controller().TimTriggerDelayFlash(),
-                             &f.logic->simulation().TimSimulation(), &f.logic->simulation().TimLedSim()})
+        for (Timer* timer :
+             {&f.logic->taskQueue().TimTask(), &f.logic->controller().TimTempMute(),
+              &f.logic->controller().TimTriggerDelay(),
+              &f.logic->controller().TimTriggerDelayFlash(), &f.logic->simulation().TimSimulation(),
+              &f.logic->simulation().TimLedSim()})
             QVERIFY(timer->isEnabled());
 
         f.store->flush();

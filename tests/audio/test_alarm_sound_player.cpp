@@ -1,8 +1,8 @@
 #include "FakeAudioBackend.h"
 #include "FakeTunables.h"
 #include "TempEnvironment.h"
-#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
+#include "core/Random.h"
 
 #include <QFile>
 #include <QTest>

@@ -102,8 +102,14 @@ private slots:
         Timer fast(clock, 200);
         QList<qint64> moments;
         QStringList order;
-        connect(&slow, &Timer::timeout, [&] { order << "slow"; moments << clock.elapsedMs(); });
-        connect(&fast, &Timer::timeout, [&] { order << "fast"; moments << clock.elapsedMs(); });
+        connect(&slow, &Timer::timeout, [&] {
+            order << "slow";
+            moments << clock.elapsedMs();
+        });
+        connect(&fast, &Timer::timeout, [&] {
+            order << "fast";
+            moments << clock.elapsedMs();
+        });
         slow.setEnabled(true);
         fast.setEnabled(true);
         clock.advance(600);

@@ -1,8 +1,8 @@
 #include "FakeTunables.h"
 #include "ResidentMemory.h"
 #include "SoundFiles.h"
-#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
+#include "core/Random.h"
 #include "platform/PlaybackEngine.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "FakeTunables.h"
 #include "MonitorCapture.h"
 #include "SoundFiles.h"
-#include "core/Random.h"
 #include "audio/AlarmSoundPlayer.h"
+#include "core/Random.h"
 #include "platform/PortAudioBackend.h"
 
 #include <QProcess>
@@ -130,15 +130,15 @@ private slots:
     void aToneIntoTheSinkRaisesTheLevelAndSilenceGivesZero()
     {
         const QString tone = m_dir.filePath("loud.wav");
-        QVERIFY(writeTone(tone, {.seconds = 1.0, .leftHz = 700, .amplitude = 0.95,
-                                 .channels = 2}));
+        QVERIFY(writeTone(tone, {.seconds = 1.0, .leftHz = 700, .amplitude = 0.95, .channels = 2}));
         Levels levels;
         const AudioHandle recording = m_audio.startRecording(Rate, levels.callback());
         QVERIFY(recording);
         QVERIFY(m_audio.isActive(recording));
         QTest::qWait(1200);
         const std::vector<std::uint32_t> quiet = levels.take();
-        QVERIFY2(quiet.size() >= 9 && quiet.size() <= 14, qPrintable(QString::number(quiet.size())));
+        QVERIFY2(quiet.size() >= 9 && quiet.size() <= 14,
+                 qPrintable(QString::number(quiet.size())));
         for (std::uint32_t level : quiet)
             QCOMPARE(level, 0u);
 

@@ -104,7 +104,8 @@ private slots:
         QVERIFY(!QFile::exists(SoundsFolder + "other.wav"));
 
         f.messages.shown.clear();
-        f.logic->soundLibrary().LoadSound(makeFile(f.env.root() + "/backup" + DataFolder + "old.wav"));
+        f.logic->soundLibrary().LoadSound(
+            makeFile(f.env.root() + "/backup" + DataFolder + "old.wav"));
         QVERIFY(f.messages.shown.isEmpty());
         QCOMPARE(itemsOf(f), (QStringList{"kept.wav", "old.wav+"}));
     }

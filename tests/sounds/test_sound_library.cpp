@@ -4,10 +4,10 @@
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
 #include "TempEnvironment.h"
-#include "core/ControlStateRefresh.h"
 #include "app/gVars.h"
 #include "audio/AlarmPlayback.h"
 #include "audio/OutputPause.h"
+#include "core/ControlStateRefresh.h"
 #include "sounds/SoundLibrary.h"
 #include "sounds/SoundSelection.h"
 
@@ -44,7 +44,8 @@ struct Rig
     SoundList list;
     QStringList selected;
     SoundSelection selection{store, list, selected, with};
-    SoundLibrary library{{list, selection, with, with, with, dialog, with, DataFolder, SoundsFolder}};
+    SoundLibrary library{
+        {list, selection, with, with, with, dialog, with, DataFolder, SoundsFolder}};
 
     QStringList items() const
     {

@@ -46,7 +46,8 @@ private slots:
         QVERIFY(!arm->isEnabled());
 
         f.find<QAction>("ActChkLbAlarmSndChecktAll")->trigger();
-        QCOMPARE(f.logic->SelectedSounds(), (QStringList{"a.wav", "b.wav", "c.mp3", "d.wav", "e.wav"}));
+        QCOMPARE(f.logic->SelectedSounds(),
+                 (QStringList{"a.wav", "b.wav", "c.mp3", "d.wav", "e.wav"}));
         QCOMPARE(storedSelection(*f.store), f.logic->SelectedSounds());
         QVERIFY(arm->isEnabled());
     }

@@ -19,9 +19,9 @@ public:
     explicit MonitorCapture(const QString& path) : m_path(path)
     {
         m_recorder.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_recorder.start("parecord", {"--latency-msec=20", "-d", sink() + ".monitor",
-                                      "--file-format=wav", "--rate=44100", "--channels=2",
-                                      "--format=float32le", path});
+        m_recorder.start("parecord",
+                         {"--latency-msec=20", "-d", sink() + ".monitor", "--file-format=wav",
+                          "--rate=44100", "--channels=2", "--format=float32le", path});
         m_recorder.waitForStarted(5000);
         QTest::qWait(400);
     }
@@ -47,4 +47,3 @@ private:
     QString m_path;
     QProcess m_recorder;
 };
-
