@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmContext.h"
+#include "AlarmTrigger.h"
 #include "core/Timer.h"
 
 #include <QObject>
@@ -13,7 +14,7 @@ class TaskQueue;
 /// The armed switch and the states it goes through: the activation delay after arming, the
 /// acceptance of triggers with the temporary mute, the trigger delay, and the hand-over of an
 /// alarm to the task queue. Its state is the armed switch and its five timers.
-class AlarmController : public QObject
+class AlarmController : public QObject, public AlarmTrigger
 {
     Q_OBJECT
 public:
@@ -26,8 +27,7 @@ public:
     void StartOrDelayStart();
     /// true completes the activation, false disarms.
     void AlarmStopStart(bool start);
-    /// The one entry point for triggers; a rejected trigger changes nothing at all.
-    void ActivateAlarm(const QString& message);
+    void ActivateAlarm(const QString& message) override;
     /// A key released anywhere in the main window: Esc disarms.
     void FormKeyUp(int key);
     /// At the main window's first activation: the armed period running at the last close

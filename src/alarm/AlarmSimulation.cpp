@@ -1,27 +1,22 @@
 #include "AlarmSimulation.h"
 
-#include "AlarmController.h"
+#include "AlarmTrigger.h"
 #include "Intervals.h"
 #include "Switches.h"
-#include "core/Colours.h"
 #include "core/Random.h"
 #include "settings/Tunables.h"
 
 namespace {
 constexpr qint64 MinuteMs = 60000;
-constexpr int LampMs = 250;
 } // namespace
 
 AlarmSimulation::AlarmSimulation(const AlarmContext& context, RandomSource& random,
-                                 AlarmController& controller, QObject* parent)
-    : QObject(parent), m_context(context), m_random(random), m_controller(controller),
-      m_timSimulation(context.timers, 0), m_timLedSim(context.timers, LampMs)
+                                 AlarmTrigger& alarm, QObject* parent)
+    : QObject(parent), m_context(context), m_random(random), m_alarm(alarm),
+      m_timSimulation(context.timers, 0),
+      m_lamp(context.view, Lamp::shpLedSimulation, context.timers)
 {
     connect(&m_timSimulation, &Timer::timeout, this, &AlarmSimulation::TimSimulationTimer);
-    connect(&m_timLedSim, &Timer::timeout, this, [this] {
-        m_context.view.setLampColour(Lamp::shpLedSimulation, Colours::LampOff);
-        m_timLedSim.setEnabled(false);
-    });
 }
 
 int AlarmSimulation::GetSimulationTime()
@@ -60,15 +55,14 @@ void AlarmSimulation::resume()
 void AlarmSimulation::stopTimers()
 {
     m_timSimulation.setEnabled(false);
-    m_timLedSim.setEnabled(false);
+    m_lamp.stopTimer();
 }
 
 void AlarmSimulation::TimSimulationTimer()
 {
     m_timSimulation.setEnabled(false);
-    m_controller.ActivateAlarm(QStringLiteral("Alarm simulated"));
+    m_alarm.ActivateAlarm(QStringLiteral("Alarm simulated"));
     startPeriod();
     // The lamp shows every simulated trigger, accepted or not.
-    m_context.view.setLampColour(Lamp::shpLedSimulation, Colours::LampDetection);
-    m_timLedSim.setEnabled(true);
+    m_lamp.light();
 }

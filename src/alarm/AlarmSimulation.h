@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-class AlarmController;
+class AlarmTrigger;
 class RandomSource;
 
 /// Sets the alarm off every spnSimulateEvery minutes plus a random extra of up to
@@ -15,8 +15,8 @@ class AlarmSimulation : public QObject
 {
     Q_OBJECT
 public:
-    AlarmSimulation(const AlarmContext& context, RandomSource& random,
-                    AlarmController& controller, QObject* parent = nullptr);
+    AlarmSimulation(const AlarmContext& context, RandomSource& random, AlarmTrigger& alarm,
+                    QObject* parent = nullptr);
 
     /// The next period in milliseconds, drawn anew before every start of TimSimulation.
     int GetSimulationTime();
@@ -26,7 +26,7 @@ public:
     void resume();
 
     Timer& TimSimulation() { return m_timSimulation; }
-    Timer& TimLedSim() { return m_timLedSim; }
+    Timer& TimLedSim() { return m_lamp.timer(); }
     /// The window closes: no period and no lamp runs on.
     void stopTimers();
 
@@ -36,7 +36,7 @@ private:
 
     AlarmContext m_context;
     RandomSource& m_random;
-    AlarmController& m_controller;
+    AlarmTrigger& m_alarm;
     Timer m_timSimulation;
-    Timer m_timLedSim;
+    DetectionLamp m_lamp;
 };

@@ -7,6 +7,7 @@
 #include "audio/AlarmPlayback.h"
 #include "audio/AudioDevices.h"
 #include "audio/RecordingControl.h"
+#include "detect/MicrophoneDetector.h"
 #include "detect/MouseDetector.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
@@ -18,8 +19,7 @@ MainLogic::MainLogic(const MainServices& services, MainView& view, QObject* pare
     : QObject(parent), m_services(services), m_view(view),
       m_tunables(std::make_unique<TunableSettings>(services.store, view)),
       m_audioDevices(std::make_unique<AudioDevices>(services.audio, services.messages)),
-      m_recordingInput(std::make_unique<RecordingInput>(*m_audioDevices, view, view)),
-      m_microphone(std::make_unique<MicrophoneDetector>(view))
+      m_recordingInput(std::make_unique<RecordingInput>(*m_audioDevices, view, view))
 {
 }
 
@@ -66,10 +66,14 @@ void MainLogic::createAlarmControl()
 
 void MainLogic::createDetection()
 {
+    m_microphone = std::make_unique<MicrophoneDetector>(MicrophoneDetector::Collaborators{
+        *m_controller, m_view, m_services.timers, m_view, m_view});
     m_recording = std::make_unique<RecordingControl>(RecordingControl::Collaborators{
         m_services.audio, m_services.messages, *m_recordingInput, *m_microphone, *m_playback,
         m_controller->TimTempMute(), m_switches, *this, m_services.store});
-    m_mouse = std::make_unique<MouseDetector>(m_switches, *this, m_services.store);
+    m_mouse = std::make_unique<MouseDetector>(MouseDetector::Collaborators{
+        *m_controller, m_view, m_services.timers, m_view, m_services.pointer, *m_report,
+        m_switches, *this, m_services.store});
 }
 
 void MainLogic::createSoundLibrary()
@@ -101,6 +105,8 @@ void MainLogic::FormClose()
     m_mouse->StopMouseHook();
     m_simulation->stopTimers();
     m_controller->stopDelayTimers();
+    m_microphone->stopTimers();
+    m_mouse->stopTimers();
     // The detectors are stopped before anything they use goes away.
     m_recording->StopRecording();
     // The audio devices go last, when nothing can use them any more.

@@ -20,6 +20,7 @@ class MainView;
 class MessageBoxes;
 class MicrophoneDetector;
 class MouseDetector;
+class PointerEventSource;
 class RandomSource;
 class RecordingControl;
 class RecordingInput;
@@ -47,6 +48,7 @@ struct MainServices
     SoundFileDialog& soundFiles;
     AudioBackend& audio;
     AutostartEntry& autostart;
+    PointerEventSource& pointer;
 };
 
 /// Everything the main window does, without its widgets: it owns every subsystem's logic, runs
@@ -84,7 +86,6 @@ public:
     SoundList& soundList() { return m_soundList; }
     TunableSettings& tunables() { return *m_tunables; }
     RecordingInput& recordingInput() { return *m_recordingInput; }
-    MicrophoneDetector& microphone() { return *m_microphone; }
 
     // Built by FormCreate.
     ReportLog& report() { return *m_report; }
@@ -94,6 +95,7 @@ public:
     TaskQueue& taskQueue() { return *m_taskQueue; }
     AlarmController& controller() { return *m_controller; }
     AlarmSimulation& simulation() { return *m_simulation; }
+    MicrophoneDetector& microphone() { return *m_microphone; }
     RecordingControl& recordingControl() { return *m_recording; }
     MouseDetector& mouse() { return *m_mouse; }
 
@@ -111,13 +113,13 @@ private:
     std::unique_ptr<TunableSettings> m_tunables;
     std::unique_ptr<AudioDevices> m_audioDevices;
     std::unique_ptr<RecordingInput> m_recordingInput;
-    std::unique_ptr<MicrophoneDetector> m_microphone;
     std::unique_ptr<ReportLog> m_report;
     std::unique_ptr<SoundSelection> m_soundSelection;
     std::unique_ptr<AlarmPlayback> m_playback;
     std::unique_ptr<TaskQueue> m_taskQueue;
     std::unique_ptr<AlarmController> m_controller;
     std::unique_ptr<AlarmSimulation> m_simulation;
+    std::unique_ptr<MicrophoneDetector> m_microphone;
     std::unique_ptr<RecordingControl> m_recording;
     std::unique_ptr<MouseDetector> m_mouse;
     std::unique_ptr<SoundLibrary> m_soundLibrary;

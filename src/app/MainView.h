@@ -7,14 +7,13 @@
 #include "detect/MicrophoneDetector.h"
 #include "settings/Tunables.h"
 
-#include <cstdint>
-
 /// The main window's widgets as its logic uses them: what they show, never what they decide.
-class MainView : public TunableControls, public MicrophoneView, public RecordingInputView
+class MainView : public TunableControls,
+                 public LampView,
+                 public MicrophoneView,
+                 public RecordingInputView
 {
 public:
-    virtual std::uint32_t lampColour(Lamp lamp) const = 0;
-    virtual void setLampColour(Lamp lamp, std::uint32_t bgr) = 0;
     /// The switch button's hint and picture for the switch's tag.
     virtual void drawSwitch(Switch s, int tag) = 0;
     virtual void applyControlStates(const ControlStates& states) = 0;

@@ -12,6 +12,7 @@
 #include "gVars.h"
 #include "platform/PortAudioBackend.h"
 #include "platform/SingleInstance.h"
+#include "platform/X11PointerSource.h"
 #include "platform/XdgAutostart.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
@@ -76,9 +77,10 @@ int RunOstrel(int argc, char** argv)
         return std::make_unique<AlarmSoundPlayer>(audio, tunables, random);
     };
     XdgAutostart autostart(QCoreApplication::applicationFilePath());
+    X11PointerSource pointer;
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, audio, autostart},
+                                 makePlayback, soundFiles, audio, autostart, pointer},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

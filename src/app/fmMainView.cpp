@@ -55,6 +55,10 @@ void TfrmMain::setLampColour(Lamp lamp, std::uint32_t bgr)
 LedLamp* TfrmMain::lampOf(Lamp lamp) const
 {
     switch (lamp) {
+    case Lamp::shpLedMicDetection:
+        return m_ui.shpLedMicDetection;
+    case Lamp::shpLedMouDetection:
+        return m_ui.shpLedMouDetection;
     case Lamp::shpLedActivationDelay:
         return m_ui.shpLedActivationDelay;
     case Lamp::shpLedTriggerDelay:

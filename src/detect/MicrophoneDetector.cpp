@@ -1,27 +1,64 @@
 #include "MicrophoneDetector.h"
 
+#include "alarm/AlarmTrigger.h"
+#include "settings/Tunables.h"
+
 #include <algorithm>
+#include <limits>
 
 namespace {
-constexpr unsigned GaugeMaximum = 100;
+constexpr int GaugeMaximum = 100;
+
+/// A gauge shows a value beyond its range at its nearer end.
+int onGauge(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, GaugeMaximum));
+}
 } // namespace
 
-MicrophoneDetector::MicrophoneDetector(MicrophoneView& view) : m_view(view) {}
+MicrophoneDetector::MicrophoneDetector(const Collaborators& with)
+    : m_with(with), m_lamp(with.lamps, Lamp::shpLedMicDetection, with.timers)
+{
+}
 
 void MicrophoneDetector::CheckLevel(quint32 level)
 {
-    m_micLevel = std::max(level & 0xFFFF, level >> 16);
-    // The gauge shows a level beyond its range at its nearer end.
-    m_view.setDetectionGauge(int(std::min(m_micLevel, GaugeMaximum)));
+    const unsigned left = level & 0xFFFF;
+    const unsigned right = level >> 16;
+    m_micLevel = std::max(left, right);
+    // Digital silence says nothing about the room: the count stays as it is.
+    if (m_micLevel == 0) {
+        showGauges();
+        return;
+    }
+    if (m_micLevel < unsigned(std::max(0, m_with.tunables.value(Tunable::trkMicTriggerVolume)))) {
+        m_triggerCount = 0;
+        showGauges();
+        return;
+    }
+    if (m_triggerCount < std::numeric_limits<int>::max())
+        ++m_triggerCount;
+    if (m_triggerCount > m_with.tunables.value(Tunable::trkMicTriggerDuration)) {
+        m_with.alarm.ActivateAlarm(QStringLiteral("Microphone detected"));
+        m_lamp.light();
+    }
+    showGauges();
+}
+
+void MicrophoneDetector::showGauges()
+{
+    m_with.view.setDetectionGauge(onGauge(m_micLevel));
+    m_with.view.setDurationGauge(onGauge(m_triggerCount));
 }
 
 void MicrophoneDetector::recordingStopped()
 {
-    m_view.setDetectionGauge(0);
+    m_with.view.setDetectionGauge(0);
     ResetTriggerCount();
 }
 
 void MicrophoneDetector::ResetTriggerCount()
 {
-    m_view.setDurationGauge(0);
+    m_triggerCount = 0;
+    m_with.view.setDurationGauge(0);
 }

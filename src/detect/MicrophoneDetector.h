@@ -1,6 +1,10 @@
 #pragma once
 
 #include "audio/LevelSink.h"
+#include "core/Lamps.h"
+
+class AlarmTrigger;
+class TunableValues;
 
 /// The microphone panel's gauges: ggDetection shows the level, ggDuration the count of loud
 /// reports; each runs from 0 to 100.
@@ -12,11 +16,21 @@ public:
     virtual void setDurationGauge(int value) = 0;
 };
 
-/// Evaluates the recording's level reports on the main thread.
+/// Turns the recording's level reports into microphone triggers: once more consecutive reports
+/// than trkMicTriggerDuration reach trkMicTriggerVolume, every further loud one asks for the
+/// alarm. Armed or not, the gauges and the lamp show what it hears. Main thread only.
 class MicrophoneDetector : public LevelSink
 {
 public:
-    explicit MicrophoneDetector(MicrophoneView& view);
+    struct Collaborators
+    {
+        AlarmTrigger& alarm;
+        const TunableValues& tunables;
+        TimerEngine& timers;
+        MicrophoneView& view;
+        LampView& lamps;
+    };
+    explicit MicrophoneDetector(const Collaborators& with);
 
     /// Main thread: takes one level report of the recording.
     void CheckLevel(quint32 level) override;
@@ -27,8 +41,16 @@ public:
 
     /// The level of the last report: the louder channel.
     unsigned MicLevel() const { return m_micLevel; }
+    int TriggerCount() const { return m_triggerCount; }
+    Timer& TimLedMic() { return m_lamp.timer(); }
+    /// The window closes: the lamp's timer stops.
+    void stopTimers() { m_lamp.stopTimer(); }
 
 private:
-    MicrophoneView& m_view;
+    void showGauges();
+
+    Collaborators m_with;
+    DetectionLamp m_lamp;
     unsigned m_micLevel = 0;
+    int m_triggerCount = 0;
 };

@@ -3,6 +3,7 @@
 #include "FakeAutostart.h"
 #include "FakeMainView.h"
 #include "FakeMessageBoxes.h"
+#include "FakePointerSource.h"
 #include "FakePlayback.h"
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
@@ -12,11 +13,9 @@
 #include "app/MainLogic.h"
 #include "app/gVars.h"
 #include "core/Random.h"
-#include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace gRegistry;
@@ -31,12 +30,13 @@ struct LogicRig
     FakeSoundFileDialog soundFiles;
     FakeAudioBackend audio{clock};
     FakeAutostart autostart;
+    FakePointerSource pointer;
     SettingsStore store{env.settingsFile()};
     FakeMainView view;
     MainLogic logic{
         MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
                      [this](const TunableValues&) { return std::make_unique<FakePlayback>(clock); },
-                     soundFiles, audio, autostart},
+                     soundFiles, audio, autostart, pointer},
         view};
 };
 } // namespace
@@ -64,14 +64,14 @@ private slots:
         QVERIFY(r.view.states->activateToggle);
         QVERIFY(r.view.states->checkCommands);
 
-        QSignalSpy hook(&r.logic.mouse(), &MouseDetector::mouseHookChanged);
         r.logic.FormActivate();
         r.logic.FormActivate();
-        QCOMPARE(hook.count(), 1);
+        QCOMPARE(r.pointer.starts, 1);
+        QVERIFY(r.pointer.subscribed());
         QCOMPARE(r.logic.report().ReportLines().size(), 2); // mouse enabled, activated
 
         r.logic.FormClose();
-        QCOMPARE(hook.count(), 2);
+        QVERIFY(!r.pointer.subscribed());
         QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2),
                  (QStringList{"freeRecording", "freeOutput"}));
         QCOMPARE(r.store.ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));

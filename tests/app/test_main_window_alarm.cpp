@@ -5,7 +5,6 @@
 #include "app/LedLamp.h"
 #include "app/gVars.h"
 #include "core/Colours.h"
-#include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
 
 #include <QAction>
@@ -119,9 +118,9 @@ private slots:
         QVERIFY(!enabled(f, "ActActivateToggle"));
         QVERIFY(glyphRing(f.find<QToolButton>("btnMicDetect"), QIcon::Normal) != on);
 
-        QSignalSpy mouse(&f.logic->mouse(), &MouseDetector::mouseHookChanged);
         w.findChild<QAction*>("ActMouDetectToggle")->trigger();
-        QCOMPARE(mouse.count(), 1);
+        QCOMPARE(f.pointer.starts, 1);
+        QVERIFY(f.pointer.subscribed());
         QCOMPARE(hint(w, "ActMouDetectToggle"), QStringLiteral("Disable Mouse Detection"));
         QCOMPARE(f.store->ReadSetting(StateKey, "ActMouDetectToggle"), QStringLiteral("T"));
 
@@ -247,18 +246,17 @@ private slots:
         f.store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "2");
         TfrmMain& w = f.open();
         const auto micStarts = [&] { return f.audio.calls.count("startRecording 44100"); };
-        QSignalSpy mouse(&f.logic->mouse(), &MouseDetector::mouseHookChanged);
         bool detectorsBeforeTheRest = false;
-        connect(&f.logic->mouse(), &MouseDetector::mouseHookChanged, this, [&] {
+        f.pointer.onStart = [&] {
             detectorsBeforeTheRest = micStarts() == 1 &&
                                      !f.logic->simulation().TimSimulation().isEnabled() &&
                                      f.logic->report().ReportLines().size() == 1;
-        });
+        };
 
         activate(w);
         QCOMPARE(micStarts(), 1);
-        QCOMPARE(mouse.count(), 1);
-        QCOMPARE(mouse.at(0).at(0).toBool(), true);
+        QCOMPARE(f.pointer.starts, 1);
+        QVERIFY(f.pointer.subscribed());
         QVERIFY(detectorsBeforeTheRest);
         QVERIFY(f.logic->simulation().TimSimulation().isEnabled());
         QCOMPARE(messagesOf(f),
@@ -274,7 +272,7 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QCOMPARE(micStarts(), 1);
-        QCOMPARE(mouse.count(), 1);
+        QCOMPARE(f.pointer.starts, 1);
         QCOMPARE(messagesOf(f).size(), 2);
 
         f.clock.advance(2000);
@@ -331,12 +329,12 @@ private slots:
         const qsizetype releasesBefore = f.audio.calls.count("freeOutput");
         bool firstStepsFirst = false;
         bool lastStepLast = false;
-        connect(&f.logic->mouse(), &MouseDetector::mouseHookChanged, this, [&](bool on) {
-            firstStepsFirst = !on && !f.logic->taskQueue().TimTask().isEnabled() &&
+        f.pointer.onStop = [&] {
+            firstStepsFirst = !f.logic->taskQueue().TimTask().isEnabled() &&
                               !f.logic->controller().TimTempMute().isEnabled() &&
                               f.logic->simulation().TimSimulation().isEnabled() &&
                               f.logic->controller().TimTriggerDelay().isEnabled();
-        });
+        };
         // The recording stops last, and with it every sound.
         f.playback->onStop = [&] {
             lastStepLast = !f.logic->simulation().TimSimulation().isEnabled() &&

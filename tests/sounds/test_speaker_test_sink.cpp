@@ -1,5 +1,6 @@
 // The speaker test buttons on the real audio engine: what the null sink's monitor hears.
 #include "FakeAutostart.h"
+#include "FakePointerSource.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
 #include "MonitorCapture.h"
@@ -51,13 +52,14 @@ private slots:
         FakeSoundFileDialog soundFiles;
         PortAudioBackend audio;
         FakeAutostart autostart;
+        FakePointerSource pointer;
         TfrmMain window;
         MainLogic logic(MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
                                      [&](const TunableValues& tunables) {
                                          return std::make_unique<AlarmSoundPlayer>(audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, audio, autostart},
+                                     soundFiles, audio, autostart, pointer},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);

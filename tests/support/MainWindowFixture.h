@@ -3,6 +3,7 @@
 #include "FakeAudioBackend.h"
 #include "FakeAutostart.h"
 #include "FakeMessageBoxes.h"
+#include "FakePointerSource.h"
 #include "FakePlayback.h"
 #include "FakeSoundFileDialog.h"
 #include "SoundTestFiles.h"
@@ -19,7 +20,7 @@
 
 /// A main window and its logic on the offscreen platform with a private settings file and data
 /// folder, a virtual clock, a seeded random source, scripted message boxes, a fake audio engine
-/// and a fake start-at-logon entry. Settings written before open() are what the window finds at
+/// a fake start-at-logon entry and a fake desktop pointer. Settings written before open() are what the window finds at
 /// its creation.
 struct MainWindowFixture
 {
@@ -30,6 +31,7 @@ struct MainWindowFixture
     FakeSoundFileDialog soundFiles;
     FakeAudioBackend audio{clock};
     FakeAutostart autostart;
+    FakePointerSource pointer;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     std::unique_ptr<TfrmMain> window;
     std::unique_ptr<MainLogic> logic; // goes before the window, as in the program
@@ -46,7 +48,7 @@ struct MainWindowFixture
                              playback = fake.get();
                              return fake;
                          },
-                         soundFiles, audio, autostart},
+                         soundFiles, audio, autostart, pointer},
             *window);
         created = window->create(*logic);
         return *window;

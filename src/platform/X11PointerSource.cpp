@@ -1,0 +1,175 @@
+#include "X11PointerSource.h"
+
+#include <QSocketNotifier>
+
+// After Qt: the X11 headers define names such as None and Status as macros.
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+
+namespace {
+/// Errors of our own requests while a selection is checked; any other connection's errors go
+/// to the handler that was there before.
+int g_requestError = Success;
+Display* g_checkedDisplay = nullptr;
+XErrorHandler g_previousHandler = nullptr;
+
+int recordRequestError(Display* display, XErrorEvent* error)
+{
+    if (display == g_checkedDisplay) {
+        g_requestError = error->error_code;
+        return 0;
+    }
+    return g_previousHandler ? g_previousHandler(display, error) : 0;
+}
+
+Display* openDisplay(void (*onLost)(Display*, void*), void* data)
+{
+    Display* display = XOpenDisplay(nullptr);
+    // Xlib ends the process when a connection breaks, unless an exit handler takes over.
+    if (display)
+        XSetIOErrorExitHandler(display, onLost, data);
+    return display;
+}
+
+PointerEvent pressOf(int button)
+{
+    switch (button) {
+    case 1:
+        return PointerEvent::LeftPress;
+    case 2:
+        return PointerEvent::MiddlePress;
+    case 3:
+        return PointerEvent::RightPress;
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        return PointerEvent::Wheel;
+    default:
+        return PointerEvent::Other;
+    }
+}
+} // namespace
+
+X11PointerSource::X11PointerSource() = default;
+
+X11PointerSource::~X11PointerSource()
+{
+    stop();
+}
+
+void X11PointerSource::onConnectionLost(Display*, void* self)
+{
+    static_cast<X11PointerSource*>(self)->m_lost = true;
+}
+
+bool X11PointerSource::start(PointerListener& listener)
+{
+    stop();
+    m_display = openDisplay(&X11PointerSource::onConnectionLost, this);
+    if (!m_display)
+        return false;
+    if (!selectRawEvents()) {
+        closeDisplay();
+        return false;
+    }
+    m_listener = &listener;
+    m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                     [this] { readEvents(); });
+    return true;
+}
+
+bool X11PointerSource::selectRawEvents()
+{
+    int event = 0;
+    int error = 0;
+    int major = 2;
+    int minor = 0;
+    if (!XQueryExtension(m_display, "XInputExtension", &m_xiOpcode, &event, &error) ||
+        XIQueryVersion(m_display, &major, &minor) != Success)
+        return false;
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(bits, XI_RawButtonPress);
+    XISetMask(bits, XI_RawMotion);
+    XIEventMask mask{XIAllMasterDevices, int(sizeof(bits)), bits};
+
+    g_requestError = Success;
+    g_checkedDisplay = m_display;
+    g_previousHandler = XSetErrorHandler(recordRequestError);
+    XISelectEvents(m_display, DefaultRootWindow(m_display), &mask, 1);
+    XSync(m_display, False);
+    XSetErrorHandler(g_previousHandler);
+    g_checkedDisplay = nullptr;
+    return g_requestError == Success && !m_lost;
+}
+
+void X11PointerSource::stop()
+{
+    m_listener = nullptr;
+    closeDisplay();
+}
+
+void X11PointerSource::closeDisplay()
+{
+    m_notifier.reset();
+    if (m_display)
+        XCloseDisplay(m_display);
+    m_display = nullptr;
+    m_lost = false;
+}
+
+void X11PointerSource::readEvents()
+{
+    while (m_display && !m_lost && XPending(m_display) > 0) {
+        XEvent event;
+        XNextEvent(m_display, &event);
+        XGenericEventCookie* cookie = &event.xcookie;
+        if (cookie->type != GenericEvent || cookie->extension != m_xiOpcode ||
+            !XGetEventData(m_display, cookie))
+            continue;
+        PointerEvent kind = PointerEvent::Other;
+        if (cookie->evtype == XI_RawMotion)
+            kind = PointerEvent::Move;
+        else if (cookie->evtype == XI_RawButtonPress)
+            kind = pressOf(static_cast<XIRawEvent*>(cookie->data)->detail);
+        XFreeEventData(m_display, cookie);
+        if (m_listener)
+            m_listener->MouseHookProc(kind);
+    }
+    if (m_display && m_lost) {
+        PointerListener* listener = m_listener;
+        stop();
+        if (listener)
+            listener->subscriptionCancelled();
+    }
+}
+
+std::optional<QPoint> X11PointerSource::cursorPos()
+{
+    // Before a start, and between starts, a short connection of its own reads the position.
+    Display* display = m_display ? m_display : openDisplay(&X11PointerSource::onConnectionLost, this);
+    if (!display)
+        return std::nullopt;
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    const bool onScreen = !m_lost && XQueryPointer(display, DefaultRootWindow(display), &root, &child,
+                                                   &rootX, &rootY, &windowX, &windowY, &buttons);
+    if (display != m_display) {
+        XCloseDisplay(display);
+        m_lost = false;
+    }
+    if (!onScreen)
+        return std::nullopt;
+    return QPoint(rootX, rootY);
+}
+
+bool X11PointerSource::seesOnlyX11Windows() const
+{
+    return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+}
