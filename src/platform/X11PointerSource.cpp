@@ -1,6 +1,7 @@
 #include "X11PointerSource.h"
 
 #include <QSocketNotifier>
+#include <set>
 
 // After Qt: the X11 headers define names such as None and Status as macros.
 #include <X11/Xlib.h>
@@ -22,13 +23,45 @@ int recordRequestError(Display* display, XErrorEvent* error)
     return g_previousHandler ? g_previousHandler(display, error) : 0;
 }
 
+/// Our connections: when one of them breaks, the program goes on.
+std::set<Display*>& ownDisplays()
+{
+    static std::set<Display*> displays;
+    return displays;
+}
+
+XIOErrorHandler g_previousIOHandler = nullptr;
+
+int onBrokenConnection(Display* display)
+{
+    // Returning hands the broken connection to its exit handler, which only takes note. Any
+    // other connection (the toolkit's) keeps the handling it had, which ends the program.
+    if (ownDisplays().count(display))
+        return 0;
+    return g_previousIOHandler ? g_previousIOHandler(display) : 0;
+}
+
 Display* openDisplay(void (*onLost)(Display*, void*), void* data)
 {
     Display* display = XOpenDisplay(nullptr);
-    // Xlib ends the process when a connection breaks, unless an exit handler takes over.
-    if (display)
-        XSetIOErrorExitHandler(display, onLost, data);
+    if (!display)
+        return nullptr;
+    // The handler is the process's: it goes in once, after the toolkit has put in its own.
+    static const bool handlerInstalled = [] {
+        g_previousIOHandler = XSetIOErrorHandler(onBrokenConnection);
+        return true;
+    }();
+    Q_UNUSED(handlerInstalled);
+    ownDisplays().insert(display);
+    // Without an exit handler of ours Xlib would end the process when the connection breaks.
+    XSetIOErrorExitHandler(display, onLost, data);
     return display;
+}
+
+void closeOwnDisplay(Display* display)
+{
+    ownDisplays().erase(display);
+    XCloseDisplay(display);
 }
 
 PointerEvent pressOf(int button)
@@ -114,7 +147,7 @@ void X11PointerSource::closeDisplay()
 {
     m_notifier.reset();
     if (m_display)
-        XCloseDisplay(m_display);
+        closeOwnDisplay(m_display);
     m_display = nullptr;
     m_lost = false;
 }
@@ -161,7 +194,7 @@ std::optional<QPoint> X11PointerSource::cursorPos()
     const bool onScreen = !m_lost && XQueryPointer(display, DefaultRootWindow(display), &root, &child,
                                                    &rootX, &rootY, &windowX, &windowY, &buttons);
     if (display != m_display) {
-        XCloseDisplay(display);
+        closeOwnDisplay(display);
         m_lost = false;
     }
     if (!onScreen)
