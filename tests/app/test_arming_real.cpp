@@ -1,123 +1,15 @@
 // The real program under the headless X server: armed with a click, killed while armed,
 // started again, and disarmed with Esc, all through X input.
+#include "RealProgram.h"
 #include "TempEnvironment.h"
-#include "app/gUtils.h"
-#include "app/gVars.h"
 #include "platform/XdgAutostart.h"
-#include "report/ReportLog.h"
-#include "settings/gRegistry.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QImage>
-#include <QProcess>
-#include <QTest>
-#include <functional>
 
 using namespace gRegistry;
 
 namespace {
-constexpr int ClientHeight = 594;
 const QPoint ActivateRing(471, 11); // client position of the top of btnActivate's glyph ring
-
-QString run(const QString& program, const QStringList& arguments, int timeoutMs = 20000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList& arguments)
-{
-    return run(QStringLiteral("xdotool"), arguments);
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
-QStringList reportMessages()
-{
-    QStringList messages;
-    for (const QString& line : ReadReportFile(ReportsFolder + "Report.txt"))
-        messages << line.mid(line.indexOf("] ") + 2);
-    return messages;
-}
-
-QString stored(const QString& valueName)
-{
-    return SettingsStore(SettingsFilePath()).ReadSetting(StateKey, valueName);
-}
-
-class Program
-{
-public:
-    ~Program() { stop(); }
-
-    void start()
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(qEnvironmentVariable("OSTREL_EXECUTABLE"), {});
-        QVERIFY2(m_process.waitForStarted(5000), qPrintable(m_process.errorString()));
-        window = xdotool({"search", "--sync", "--onlyvisible", "--pid",
-                          QString::number(m_process.processId()), "--name", "^Ostrel$"});
-        QVERIFY2(!window.isEmpty() && !window.contains('\n'), "no Ostrel window appeared");
-        // The client area sits below the menu bar, whose height the window's own size gives.
-        const QString shell = xdotool({"getwindowgeometry", "--shell", window});
-        const QString height = shell.section("HEIGHT=", 1).section('\n', 0, 0);
-        menuBar = height.toInt() - ClientHeight;
-        QVERIFY2(menuBar >= 0 && menuBar < 100, qPrintable(shell));
-    }
-
-    void kill()
-    {
-        m_process.kill(); // SIGKILL: nothing of the program's own runs
-        m_process.waitForFinished(5000);
-    }
-
-    void stop()
-    {
-        if (m_process.state() != QProcess::NotRunning)
-            kill();
-    }
-
-    void click(QPoint client)
-    {
-        xdotool({"mousemove", "--window", window, QString::number(client.x()),
-                 QString::number(client.y() + menuBar), "click", "1"});
-    }
-
-    /// The colour the screen shows at a client position.
-    QColor pixel(QPoint client)
-    {
-        QProcess capture;
-        capture.start("import", {"-window", window, "png:-"});
-        capture.waitForFinished(10000);
-        const QImage shot = QImage::fromData(capture.readAllStandardOutput(), "PNG");
-        return shot.isNull() ? QColor() : shot.pixelColor(client.x(), client.y() + menuBar);
-    }
-
-    QString window;
-    int menuBar = 0;
-
-private:
-    QProcess m_process;
-};
 
 bool isRed(const QColor& c)
 {

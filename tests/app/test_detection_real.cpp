@@ -1,0 +1,128 @@
+// The real program on the rig's X server and sound server, with no fake anywhere: a tone
+// played into the sink is what its microphone hears, and xdotool is the intruder's hand.
+#include "MonitorCapture.h"
+#include "RealProgram.h"
+#include "SoundFiles.h"
+#include "TempEnvironment.h"
+#include "audio/AlarmSoundPlayer.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace gRegistry;
+
+namespace {
+constexpr double AlarmFileHz = 2000;
+const QPoint MouseSwitch(325, 23); // client position of btnMouDetect
+
+/// No delays, one short alarm sound of AlarmFileHz per alarm at a fixed pitch, the mouse
+/// threshold at 50 pixels; armed when the program last closed, with the given switches on.
+void storeSettings(bool armed, const QStringList& switches)
+{
+    SettingsStore store(SettingsFilePath());
+    for (const auto& [name, value] :
+         {std::pair{"spnActivationDelay", "0"}, std::pair{"spnTriggerDelay", "0"},
+          std::pair{"trkMicTriggerDuration", "0"}, std::pair{"trkPersistence", "0"},
+          std::pair{"trkPersistenceRandom", "0"}, std::pair{"trkRandomAlteration", "0"},
+          std::pair{"trkMouseSensivity", "50"}})
+        store.WriteSetting(TuningKey, QStringLiteral("frmMain") + name, value);
+    if (armed)
+        store.WriteSetting(StateKey, "Alarm Active", "T");
+    for (const QString& name : switches)
+        store.WriteSetting(StateKey, name, "T");
+    store.WriteSetting(SoundSelectionKey, "alarm.wav", "T");
+    QDir().mkpath(SoundsFolder);
+    QVERIFY(writeTone(SoundsFolder + "alarm.wav", {.seconds = 0.5, .leftHz = AlarmFileHz}));
+}
+
+/// Starts the program and waits until it has re-armed with the one detector on.
+void startArmed(Program& program, const QString& detectorLine)
+{
+    QFile::remove(ReportsFolder + "Report.txt");
+    program.start();
+    QVERIFY(!QTest::currentTestFailed());
+    const QStringList armed{detectorLine, "Alarm - Activated"};
+    QVERIFY2(waitFor([&] { return reportMessages() == armed; }),
+             qPrintable(reportMessages().join(" | ")));
+}
+
+bool reported(const QString& message, int withinMs)
+{
+    return waitFor([&] { return reportMessages().contains(message); }, withinMs);
+}
+
+/// The loudest the alarm sound's pitch is in any 100 ms of the capture.
+double alarmHeard(const std::vector<float>& stereo)
+{
+    const std::vector<float> left = channel(stereo, 0);
+    const double hz = PlaybackFrequency(int(AlarmFileHz), 0, 0);
+    double loudest = 0;
+    for (std::size_t from = 0; from + 4410 <= left.size(); from += 2205)
+        loudest = std::max(loudest, amplitudeAt(left, 44100, hz, from, from + 4410));
+    return loudest;
+}
+} // namespace
+
+class DetectionRealTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariable("DISPLAY").isEmpty() && !sink().isEmpty(),
+                 "needs the headless rig's X server and sound server");
+    }
+
+    void aLoudToneRaisesTheAlarmAndAQuietRoomNothing()
+    {
+        TempEnvironment env;
+        storeSettings(true, {"ActMicDetectToggle"});
+        Program program;
+        startArmed(program, "Microphone Detection - Enabled");
+        QVERIFY(!QTest::currentTestFailed());
+
+        QVERIFY(!reported("Microphone detected", 10000));
+
+        const QString tone = env.root() + "/loud.wav";
+        QVERIFY(writeTone(tone, {.seconds = 1, .leftHz = 440, .amplitude = 0.5})); // -6 dBFS
+        MonitorCapture capture(env.root() + "/heard.wav");
+        run("paplay", {"-d", sink(), tone});
+        QVERIFY2(reported("Microphone detected", 5000), qPrintable(reportMessages().join(" | ")));
+        QTest::qWait(1000); // the alarm sound plays to its end
+        const double heard = alarmHeard(capture.stop());
+        QVERIFY2(heard > 0.05, qPrintable(QString::number(heard)));
+    }
+
+    void theMouseSwitchPersistsAndClicksWheelAndLargeMovesRaiseTheAlarm()
+    {
+        TempEnvironment env;
+        storeSettings(false, {});
+        {
+            Program first;
+            first.start();
+            QVERIFY(!QTest::currentTestFailed());
+            first.click(MouseSwitch);
+            QVERIFY(waitFor([] { return stored("ActMouDetectToggle") == "T"; }));
+        }
+        storeSettings(true, {});
+
+        const QList<QStringList> intrusions{{"click", "1"}, {"click", "4"},
+                                            {"mousemove_relative", "--", "80", "0"}};
+        for (const QStringList& intrusion : intrusions) {
+            // The pointer waits in a corner, away from the window; a jump there is no move.
+            xdotool({"mousemove", "5", "5"});
+            Program program;
+            startArmed(program, "Mouse Detection - Enabled");
+            QVERIFY(!QTest::currentTestFailed());
+            if (intrusion.first() == "mousemove_relative") {
+                xdotool({"mousemove_relative", "--", "20", "10"});
+                QVERIFY2(!reported("Mouse detected", 1500), "a move below the threshold raised it");
+            }
+            xdotool(intrusion);
+            QVERIFY2(reported("Mouse detected", 5000), qPrintable(intrusion.join(' ')));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(DetectionRealTest)
+#include "test_detection_real.moc"
