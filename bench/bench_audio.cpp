@@ -4,6 +4,7 @@
 //                              started and the recording on, as the armed program idles.
 //   bench_audio latency COUNT  time from PlayHow to the first sample at the default input
 //                              (the sink's monitor), COUNT times.
+#include "BenchStats.h"
 #include "ResidentMemory.h"
 #include "audio/AlarmSoundPlayer.h"
 #include "audio/AudioDevices.h"
@@ -196,16 +197,10 @@ int latency(int count)
     devices.release();
     if (stamped.empty())
         return 1;
-    const auto report = [](const char* what, std::vector<double> ms) {
-        for (double m : ms)
-            std::printf(" %.1f", m);
-        std::printf("\n");
-        std::sort(ms.begin(), ms.end());
-        std::printf("%s: median %.1f ms, min %.1f ms, max %.1f ms (%zu plays)\n", what,
-                    ms[ms.size() / 2], ms.front(), ms.back(), ms.size());
-    };
-    report("PlayHow to the first sample at the monitor, by its capture time stamp", stamped);
-    report("PlayHow to that sample reaching this program (adds capture buffering)", arrived);
+    printSummary("PlayHow to the first sample at the monitor, by its capture time stamp", stamped,
+                 "plays");
+    printSummary("PlayHow to that sample reaching this program (adds capture buffering)", arrived,
+                 "plays");
     return 0;
 }
 } // namespace
