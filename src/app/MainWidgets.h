@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Lamps.h"
 #include "settings/Tunables.h"
 
 #include <map>
@@ -41,11 +42,7 @@ struct MainWidgets
     // Detection and delays.
     QProgressBar* ggDetection = nullptr;
     QProgressBar* ggDuration = nullptr;
-    LedLamp* shpLedMicDetection = nullptr;
-    LedLamp* shpLedMouDetection = nullptr;
-    LedLamp* shpLedTriggerDelay = nullptr;
-    LedLamp* shpLedActivationDelay = nullptr;
-    LedLamp* shpLedSimulation = nullptr;
+    std::map<Lamp, LedLamp*> lamps; // each under the object name its Lamp is named after
     QComboBox* cmbRecSource = nullptr;
     std::map<Tunable, QSlider*> sliders;
     std::map<Tunable, TunableSpinBox*> spinBoxes;

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-class LedLamp;
 class MainLogic;
 
 /// The main window: its widgets, shown as its logic says, and the user's actions handed to the
@@ -55,7 +54,6 @@ private:
     void buildMenus();
     void addTunable(QWidget* panel, Tunable id, int top);
     void setUpSystemVolumePanel();
-    LedLamp* lampOf(Lamp lamp) const;
 
     void connectSwitches();
     void connectTunables();

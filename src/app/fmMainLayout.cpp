@@ -172,25 +172,25 @@ void TfrmMain::buildLeftColumn(QWidget* client)
     m_ui.ggDetection = gauge(mic, "ggDetection", 38);
     addTunable(mic, Tunable::trkMicTriggerDuration, 44);
     m_ui.ggDuration = gauge(mic, "ggDuration", 82);
-    m_ui.shpLedMicDetection = lamp(mic, "shpLedMicDetection", 39);
+    m_ui.lamps[Lamp::shpLedMicDetection] = lamp(mic, "shpLedMicDetection", 39);
 
     QFrame* mouse = panel(client, "pnlMouse", QRect(5, 214, 260, 41), Colours::PanelDark);
     addTunable(mouse, Tunable::trkMouseSensivity, 0);
-    m_ui.shpLedMouDetection = lamp(mouse, "shpLedMouDetection", 15);
+    m_ui.lamps[Lamp::shpLedMouDetection] = lamp(mouse, "shpLedMouDetection", 15);
 
     QFrame* trigger = panel(client, "pnlTriggerDelay", QRect(5, 262, 260, 41), Colours::PanelDark);
     addTunable(trigger, Tunable::spnTriggerDelay, 0);
-    m_ui.shpLedTriggerDelay = lamp(trigger, "shpLedTriggerDelay", 15);
+    m_ui.lamps[Lamp::shpLedTriggerDelay] = lamp(trigger, "shpLedTriggerDelay", 15);
 
     QFrame* activation =
         panel(client, "pnlActivationDelay", QRect(5, 310, 260, 41), Colours::PanelDark);
     addTunable(activation, Tunable::spnActivationDelay, 0);
-    m_ui.shpLedActivationDelay = lamp(activation, "shpLedActivationDelay", 15);
+    m_ui.lamps[Lamp::shpLedActivationDelay] = lamp(activation, "shpLedActivationDelay", 15);
 
     QFrame* simulation = panel(client, "pnlSimulation", QRect(5, 358, 260, 89), Colours::PanelDark);
     addTunable(simulation, Tunable::spnSimulateEvery, 0);
     addTunable(simulation, Tunable::spnSimulateRandom, 44);
-    m_ui.shpLedSimulation = lamp(simulation, "shpLedSimulation", 39);
+    m_ui.lamps[Lamp::shpLedSimulation] = lamp(simulation, "shpLedSimulation", 39);
 
     QFrame* speakers = panel(client, "pnlSpeakersTest", QRect(5, 454, 260, 108), Colours::PanelDark);
     label(speakers, QStringLiteral("Speakers Test"), QRect(8, 6, 244, 16), Qt::AlignCenter);

@@ -44,29 +44,12 @@ void TfrmMain::showInputs(const QStringList& names, int selected)
 
 std::uint32_t TfrmMain::lampColour(Lamp lamp) const
 {
-    return lampOf(lamp)->colour();
+    return m_ui.lamps.at(lamp)->colour();
 }
 
 void TfrmMain::setLampColour(Lamp lamp, std::uint32_t bgr)
 {
-    lampOf(lamp)->setColour(bgr);
-}
-
-LedLamp* TfrmMain::lampOf(Lamp lamp) const
-{
-    switch (lamp) {
-    case Lamp::shpLedMicDetection:
-        return m_ui.shpLedMicDetection;
-    case Lamp::shpLedMouDetection:
-        return m_ui.shpLedMouDetection;
-    case Lamp::shpLedActivationDelay:
-        return m_ui.shpLedActivationDelay;
-    case Lamp::shpLedTriggerDelay:
-        return m_ui.shpLedTriggerDelay;
-    case Lamp::shpLedSimulation:
-        return m_ui.shpLedSimulation;
-    }
-    return nullptr;
+    m_ui.lamps.at(lamp)->setColour(bgr);
 }
 
 void TfrmMain::applyControlStates(const ControlStates& states)
