@@ -27,17 +27,21 @@ printf "$settings" >"$XDG_CONFIG_HOME/Quillmere/Ostrel.ini"
 pid=$!
 sleep 3
 ticks=$(getconf CLK_TCK)
+# The whole process, and its main thread alone, where the detectors and the alarm logic run.
 cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+main_cpu() { awk '{print $14 + $15}' "/proc/$pid/task/$pid/stat"; }
 recording=$(pactl list source-outputs | grep -c "application.process.id = \"$pid\"" || true)
 before=$(cpu)
+main_before=$(main_cpu)
 sleep "$seconds"
 after=$(cpu)
+main_after=$(main_cpu)
 rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
 kill "$pid"
 wait "$pid" 2>/dev/null || true
-awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" -v r="$rss" -v rec="$recording" \
-  -v setup="$setup" \
-  'BEGIN { printf "program idle %d s (%s; recording streams attached: %d): CPU %.2f %% of one core, resident %d KiB\n", s, setup, rec, 100 * t / hz / s, r }'
+awk -v t=$((after - before)) -v m=$((main_after - main_before)) -v hz="$ticks" -v s="$seconds" \
+  -v r="$rss" -v rec="$recording" -v setup="$setup" \
+  'BEGIN { printf "program idle %d s (%s; recording streams attached: %d): CPU %.2f %% of one core (main thread %.2f %%), resident %d KiB\n", s, setup, rec, 100 * t / hz / s, 100 * m / hz / s, r }'
 
 "$root/build/bench/bench_audio" idle "$seconds" 2>/dev/null
 "$root/build/bench/bench_audio" latency 20 2>/dev/null

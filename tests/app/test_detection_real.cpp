@@ -88,7 +88,7 @@ private slots:
         MonitorCapture capture(env.root() + "/heard.wav");
         run("paplay", {"-d", sink(), tone});
         QVERIFY2(reported("Microphone detected", 5000), qPrintable(reportMessages().join(" | ")));
-        QTest::qWait(1000); // the alarm sound plays to its end
+        QTest::qWait(1500); // the alarm sound plays to its end
         const double heard = alarmHeard(capture.stop());
         QVERIFY2(heard > 0.05, qPrintable(QString::number(heard)));
     }
