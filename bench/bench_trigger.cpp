@@ -15,6 +15,10 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
 #include <chrono>
 #include <portaudio.h>
 #include <thread>

@@ -16,9 +16,9 @@ public:
     virtual void setDurationGauge(int value) = 0;
 };
 
-/// Turns the recording's level reports into microphone triggers: once more consecutive reports
-/// than trkMicTriggerDuration reach trkMicTriggerVolume, every further loud one asks for the
-/// alarm. Armed or not, the gauges and the lamp show what it hears. Main thread only.
+/// Turns the recording's level reports into microphone triggers: once more reports in a row than
+/// trkMicTriggerDuration reach trkMicTriggerVolume (reports of digital silence neither count
+/// nor break the row), every further loud one asks for the alarm. Armed or not, the gauges and the lamp show what it hears. Main thread only.
 class MicrophoneDetector : public LevelSink
 {
 public:

@@ -12,7 +12,7 @@ class PointerListener
 public:
     virtual ~PointerListener() = default;
     virtual void MouseHookProc(PointerEvent event) = 0;
-    /// The system ended the subscription (its connection or its selection was lost).
+    /// The system ended the subscription (for instance, its connection was lost).
     virtual void subscriptionCancelled() = 0;
 };
 

@@ -60,8 +60,10 @@ Display* openDisplay(void (*onLost)(Display*, void*), void* data)
 
 void closeOwnDisplay(Display* display)
 {
-    ownDisplays().erase(display);
+    // Closing flushes: a connection that broke unnoticed raises its error in here, and must
+    // still be known as ours then.
     XCloseDisplay(display);
+    ownDisplays().erase(display);
 }
 
 PointerEvent pressOf(int button)
@@ -109,7 +111,7 @@ bool X11PointerSource::start(PointerListener& listener)
     m_listener = &listener;
     m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
-                     [this] { readEvents(); });
+                     readEventsLater());
     return true;
 }
 
@@ -117,10 +119,11 @@ bool X11PointerSource::selectRawEvents()
 {
     int event = 0;
     int error = 0;
+    // 2.1 or later: raw events keep coming while another program grabs the pointer.
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (!XQueryExtension(m_display, "XInputExtension", &m_xiOpcode, &event, &error) ||
-        XIQueryVersion(m_display, &major, &minor) != Success)
+        XIQueryVersion(m_display, &major, &minor) != Success || major * 10 + minor < 21)
         return false;
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawButtonPress);
@@ -145,11 +148,25 @@ void X11PointerSource::stop()
 
 void X11PointerSource::closeDisplay()
 {
-    m_notifier.reset();
+    // This may run inside the notifier's own signal: it goes once that has returned.
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier.release()->deleteLater();
+    }
     if (m_display)
         closeOwnDisplay(m_display);
     m_display = nullptr;
     m_lost = false;
+}
+
+std::function<void()> X11PointerSource::readEventsLater()
+{
+    // A notifier lives on briefly after a stop, and may outlive the source: it reads only while
+    // the source is there.
+    return [this, alive = std::weak_ptr<int>(m_alive)] {
+        if (!alive.expired())
+            readEvents();
+    };
 }
 
 void X11PointerSource::readEvents()
@@ -196,6 +213,9 @@ std::optional<QPoint> X11PointerSource::cursorPos()
     if (display != m_display) {
         closeOwnDisplay(display);
         m_lost = false;
+    } else if (XEventsQueued(display, QueuedAlready) > 0) {
+        // Waiting for the reply read events in that the socket will not announce again.
+        QMetaObject::invokeMethod(m_notifier.get(), readEventsLater(), Qt::QueuedConnection);
     }
     if (!onScreen)
         return std::nullopt;

@@ -1,43 +1,20 @@
 // The main window's logic on its own: no widget, no display, only a core application.
-#include "FakeAudioBackend.h"
-#include "FakeAutostart.h"
 #include "FakeMainView.h"
-#include "FakeMessageBoxes.h"
-#include "FakePointerSource.h"
-#include "FakePlayback.h"
-#include "FakeSoundFileDialog.h"
+#include "FakeServices.h"
 #include "SoundTestFiles.h"
-#include "TempEnvironment.h"
-#include "VirtualClock.h"
 #include "alarm/AlarmController.h"
-#include "app/MainLogic.h"
 #include "app/gVars.h"
-#include "core/Random.h"
 #include "report/ReportLog.h"
-#include "settings/gRegistry.h"
 
 #include <QTest>
 
 using namespace gRegistry;
 
 namespace {
-struct LogicRig
+struct LogicRig : FakeServices
 {
-    TempEnvironment env;
-    VirtualClock clock;
-    SeededRandom random{7};
-    FakeMessageBoxes messages;
-    FakeSoundFileDialog soundFiles;
-    FakeAudioBackend audio{clock};
-    FakeAutostart autostart;
-    FakePointerSource pointer;
-    SettingsStore store{env.settingsFile()};
     FakeMainView view;
-    MainLogic logic{
-        MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
-                     [this](const TunableValues&) { return std::make_unique<FakePlayback>(clock); },
-                     soundFiles, audio, autostart, pointer},
-        view};
+    MainLogic logic{services(), view};
 };
 } // namespace
 
@@ -48,10 +25,10 @@ private slots:
     void runsCreationActivationAndTeardownWithoutAWidget()
     {
         LogicRig r;
-        r.store.WriteSetting(StateKey, "Alarm Active", "T");
-        r.store.WriteSetting(StateKey, "ActMouDetectToggle", "T");
-        r.store.WriteSetting(SoundSelectionKey, "siren.wav", "T");
-        r.store.WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
+        r.store->WriteSetting(StateKey, "Alarm Active", "T");
+        r.store->WriteSetting(StateKey, "ActMouDetectToggle", "T");
+        r.store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
+        r.store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
         makeFile(SoundsFolder + "siren.wav");
         QVERIFY(r.logic.FormCreate());
         QCOMPARE(r.view.drawn, (QStringList{"ActMicDetectToggle 0", "ActMouDetectToggle 1",
@@ -74,14 +51,14 @@ private slots:
         QVERIFY(!r.pointer.subscribed());
         QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2),
                  (QStringList{"freeRecording", "freeOutput"}));
-        QCOMPARE(r.store.ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));
+        QCOMPARE(r.store->ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));
     }
 
     void aFailedStartLeavesActivationAndCloseWithNothingToDo()
     {
         LogicRig r;
         r.audio.libraryVersion = AudioBackend::RequiredVersion - 1;
-        r.store.WriteSetting(StateKey, "Alarm Active", "T");
+        r.store->WriteSetting(StateKey, "Alarm Active", "T");
         QVERIFY(!r.logic.FormCreate());
         const QStringList calls = r.audio.calls;
         r.logic.FormActivate();

@@ -2,6 +2,8 @@
 #include "alarm/AlarmController.h"
 #include "alarm/AlarmSimulation.h"
 #include "alarm/TaskQueue.h"
+#include "detect/MicrophoneDetector.h"
+#include "detect/MouseDetector.h"
 #include "app/LedLamp.h"
 #include "app/gVars.h"
 #include "core/Colours.h"
@@ -306,17 +308,21 @@ private slots:
         f.store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
         f.addSoundFile("siren.wav");
         f.store->WriteSetting(TuningKey, "frmMainspnTriggerDelay", "5");
+        f.store->WriteSetting(TuningKey, "frmMaintrkMicTriggerDuration", "0");
         TfrmMain& w = f.open();
         activate(w);
         w.findChild<QAction*>("ActActivateToggle")->trigger();
         f.clock.advance(299000);
         f.logic->controller().ActivateAlarm("Mouse detected"); // trigger delay and mute now count
         f.clock.advance(1000);                          // the simulation fires and lights its lamp
+        f.pointer.send(PointerEvent::LeftPress);        // both detectors light theirs
+        f.logic->microphone().CheckLevel(90);
         for (Timer* timer :
              {&f.logic->taskQueue().TimTask(), &f.logic->controller().TimTempMute(),
               &f.logic->controller().TimTriggerDelay(),
               &f.logic->controller().TimTriggerDelayFlash(), &f.logic->simulation().TimSimulation(),
-              &f.logic->simulation().TimLedSim()})
+              &f.logic->simulation().TimLedSim(), &f.logic->microphone().TimLedMic(),
+              &f.logic->mouse().TimLedMou()})
             QVERIFY(timer->isEnabled());
 
         f.store->flush();
@@ -333,11 +339,14 @@ private slots:
             firstStepsFirst = !f.logic->taskQueue().TimTask().isEnabled() &&
                               !f.logic->controller().TimTempMute().isEnabled() &&
                               f.logic->simulation().TimSimulation().isEnabled() &&
+                              f.logic->microphone().TimLedMic().isEnabled() &&
                               f.logic->controller().TimTriggerDelay().isEnabled();
         };
         // The recording stops last, and with it every sound.
         f.playback->onStop = [&] {
             lastStepLast = !f.logic->simulation().TimSimulation().isEnabled() &&
+                           !f.logic->microphone().TimLedMic().isEnabled() &&
+                           !f.logic->mouse().TimLedMou().isEnabled() &&
                            !f.logic->simulation().TimLedSim().isEnabled() &&
                            !f.logic->controller().TimActivationDelayFlash().isEnabled() &&
                            !f.logic->controller().TimTriggerDelay().isEnabled() &&

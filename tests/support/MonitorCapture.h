@@ -1,6 +1,8 @@
 #pragma once
 
 // Captures what the test rig's null sink played, from its monitor.
+#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
@@ -23,7 +25,10 @@ public:
                          {"--latency-msec=20", "-d", sink() + ".monitor", "--file-format=wav",
                           "--rate=44100", "--channels=2", "--format=float32le", path});
         m_recorder.waitForStarted(5000);
-        QTest::qWait(400);
+        // Recording has begun once samples follow the file's header.
+        QDeadlineTimer deadline(5000);
+        while (QFileInfo(path).size() < 8192 && !deadline.hasExpired())
+            QTest::qWait(20);
     }
 
     /// Both channels of what was heard, once the recorder has finished its file.
