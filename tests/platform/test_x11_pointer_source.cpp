@@ -80,6 +80,17 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(!qEnvironmentVariable("DISPLAY").isEmpty(), "needs the headless rig's X server");
+        // An idle Xvfb resets each time its last client leaves and refuses connections while it
+        // does; a desktop's server never does. One connection held for the whole test keeps the
+        // rig's server like a desktop's.
+        m_keepAlive = XOpenDisplay(nullptr);
+        QVERIFY(m_keepAlive);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_keepAlive)
+            XCloseDisplay(m_keepAlive);
     }
 
     void pressesWheelAndMovesArriveAsTheirKinds()
@@ -208,6 +219,9 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(recorder.cancels, 0);
     }
+
+private:
+    Display* m_keepAlive = nullptr;
 };
 
 QTEST_GUILESS_MAIN(X11PointerSourceTest)
