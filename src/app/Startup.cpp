@@ -39,6 +39,20 @@ public:
 };
 
 constexpr int HintHidePauseMs = 3000;
+
+/// A hint stays HintHidePauseMs, however long its text: each widget learns so at its first hint.
+class HintDuration : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip)
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->toolTipDuration() < 0)
+                widget->setToolTipDuration(HintHidePauseMs);
+        return false;
+    }
+};
 } // namespace
 
 int RunOstrel(int argc, char** argv)
@@ -54,6 +68,7 @@ int RunOstrel(int argc, char** argv)
     QApplication::setApplicationName(Product::Name);
     QApplication::setApplicationDisplayName(QString());
     QApplication::setStyle(new HintTimingStyle);
+    app.installEventFilter(new HintDuration(&app));
     instance.listen();
     QtMessageBoxes messages;
     QtSoundFileDialog soundFiles;
@@ -87,8 +102,6 @@ int RunOstrel(int argc, char** argv)
         return 0;
     messages.setOwner(&window);
     soundFiles.setOwner(&window);
-    for (QWidget* widget : window.findChildren<QWidget*>())
-        widget->setToolTipDuration(HintHidePauseMs);
     QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);
 
     window.show();

@@ -26,14 +26,17 @@ void MicrophoneDetector::CheckLevel(quint32 level)
     const unsigned left = level & 0xFFFF;
     const unsigned right = level >> 16;
     m_micLevel = std::max(left, right);
+    countReport();
+    showGauges();
+}
+
+void MicrophoneDetector::countReport()
+{
     // Digital silence says nothing about the room: the count stays as it is.
-    if (m_micLevel == 0) {
-        showGauges();
+    if (m_micLevel == 0)
         return;
-    }
     if (m_micLevel < unsigned(std::max(0, m_with.tunables.value(Tunable::trkMicTriggerVolume)))) {
         m_triggerCount = 0;
-        showGauges();
         return;
     }
     if (m_triggerCount < std::numeric_limits<int>::max())
@@ -42,7 +45,6 @@ void MicrophoneDetector::CheckLevel(quint32 level)
         m_with.alarm.ActivateAlarm(QStringLiteral("Microphone detected"));
         m_lamp.light();
     }
-    showGauges();
 }
 
 void MicrophoneDetector::showGauges()

@@ -47,6 +47,8 @@ public:
     void stopTimers() { m_lamp.stopTimer(); }
 
 private:
+    /// Counts the last report as loud or quiet, and asks for the alarm once the run is long enough.
+    void countReport();
     void showGauges();
 
     Collaborators m_with;
