@@ -5,6 +5,7 @@
 #include "alarm/AlarmSimulation.h"
 #include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
+#include "audio/AudioDeviceWatch.h"
 #include "audio/AudioDevices.h"
 #include "audio/RecordingControl.h"
 #include "detect/MicrophoneDetector.h"
@@ -49,7 +50,7 @@ bool MainLogic::FormCreate()
     DrawMouDetectBtnState();
     DrawSimBtnState();
     DrawActivateBtnState();
-    m_taskQueue->TimTask().setEnabled(true);
+    m_taskQueue->start();
     m_created = true;
     return true;
 }
@@ -74,6 +75,8 @@ void MainLogic::createDetection()
     m_mouse = std::make_unique<MouseDetector>(MouseDetector::Collaborators{
         *m_controller, m_view, m_services.timers, m_view, m_services.pointer, *m_report,
         m_switches, *this, m_services.store});
+    m_deviceWatch =
+        std::make_unique<AudioDeviceWatch>(m_services.audio, *m_report, *m_recording);
 }
 
 void MainLogic::createSoundLibrary()
@@ -109,6 +112,7 @@ void MainLogic::FormClose()
     m_mouse->stopTimers();
     // The detectors are stopped before anything they use goes away.
     m_recording->StopRecording();
+    m_deviceWatch.reset();
     // The audio devices go last, when nothing can use them any more.
     m_audioDevices->release();
 }

@@ -14,6 +14,7 @@ class AlarmPlayback;
 class AlarmSimulation;
 class AudioBackend;
 class AudioDevices;
+class AudioDeviceWatch;
 class AutostartEntry;
 class Clock;
 class MainView;
@@ -98,6 +99,7 @@ public:
     MicrophoneDetector& microphone() { return *m_microphone; }
     RecordingControl& recordingControl() { return *m_recording; }
     MouseDetector& mouse() { return *m_mouse; }
+    AudioDeviceWatch& deviceWatch() { return *m_deviceWatch; }
 
 private:
     void drawSwitchFromTag(Switch s);
@@ -122,6 +124,7 @@ private:
     std::unique_ptr<MicrophoneDetector> m_microphone;
     std::unique_ptr<RecordingControl> m_recording;
     std::unique_ptr<MouseDetector> m_mouse;
+    std::unique_ptr<AudioDeviceWatch> m_deviceWatch;
     std::unique_ptr<SoundLibrary> m_soundLibrary;
     bool m_created = false;
     bool m_firstActivationDone = false;

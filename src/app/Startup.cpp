@@ -10,7 +10,7 @@
 #include "fmMain.h"
 #include "gUtils.h"
 #include "gVars.h"
-#include "platform/PortAudioBackend.h"
+#include "platform/AudioBackendChoice.h"
 #include "platform/SingleInstance.h"
 #include "platform/X11PointerSource.h"
 #include "platform/XdgAutostart.h"
@@ -87,15 +87,15 @@ int RunOstrel(int argc, char** argv)
     SystemClock clock;
     QtTimerEngine timers;
     SeededRandom random(static_cast<unsigned>(clock.now().toMSecsSinceEpoch()));
-    PortAudioBackend audio;
+    const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
     const auto makePlayback = [&](const TunableValues& tunables) {
-        return std::make_unique<AlarmSoundPlayer>(audio, tunables, random);
+        return std::make_unique<AlarmSoundPlayer>(*audio, tunables, random);
     };
     XdgAutostart autostart(QCoreApplication::applicationFilePath());
     X11PointerSource pointer;
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, audio, autostart, pointer},
+                                 makePlayback, soundFiles, *audio, autostart, pointer},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

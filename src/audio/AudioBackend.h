@@ -43,6 +43,17 @@ struct ChannelAttributes
     int pan = 0;
 };
 
+/// Hears, on the main thread, that the engine's devices went away and that they are back.
+class AudioDeviceListener
+{
+public:
+    virtual ~AudioDeviceListener() = default;
+    /// The output and the recording are gone: nothing plays and nothing records until restored.
+    virtual void audioDeviceLost() = 0;
+    /// The devices work again; a recording must be started anew.
+    virtual void audioDeviceRestored() = 0;
+};
+
 /// The channel operations that playing a sound needs. All of them are called on the main thread.
 class AudioStreams
 {
@@ -70,13 +81,16 @@ public:
 class AudioBackend : public AudioStreams
 {
 public:
-    /// The oldest library version the program accepts (19.6.0).
-    static constexpr std::uint32_t RequiredVersion = 0x130600;
     /// The rate the output device and the recording run at.
     static constexpr int SampleRate = 44100;
 
     /// The sound library's version, 0 when it cannot be initialised.
     virtual std::uint32_t version() = 0;
+    /// The oldest library version this engine accepts.
+    virtual std::uint32_t requiredVersion() const = 0;
+    /// Main thread: the listener hears of devices that go away and come back, from the next
+    /// event on; nullptr stops the calls. An engine that cannot tell never calls it.
+    virtual void setDeviceListener(AudioDeviceListener* listener) { (void)listener; }
 
     /// Starts the recording device; fails when there is no capture device.
     virtual bool initRecording() = 0;

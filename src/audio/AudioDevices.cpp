@@ -20,7 +20,7 @@ bool AudioDevices::start()
 {
     m_audio.freeOutput();
     m_audio.freeRecording();
-    if (m_audio.version() < AudioBackend::RequiredVersion) {
+    if (m_audio.version() < m_audio.requiredVersion()) {
         m_messages.error(QStringLiteral("DLL was not loaded!"));
         return false;
     }

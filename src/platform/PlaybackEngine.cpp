@@ -158,6 +158,18 @@ void PlaybackEngine::reset(int deviceRate)
     m_deviceRate = deviceRate;
 }
 
+void PlaybackEngine::stopAll()
+{
+    for (auto& [handle, channel] : m_channels)
+        stop(handle);
+}
+
+bool PlaybackEngine::hasVoices() const
+{
+    return std::any_of(m_voices.begin(), m_voices.end(),
+                       [](const auto& voice) { return voice.load() != nullptr; });
+}
+
 void PlaybackEngine::leaveVoice(DecodedStream* stream)
 {
     for (auto& voice : m_voices) {

@@ -39,6 +39,10 @@ public:
 
     /// Main thread: frees every stream. Streams opened afterwards decode for deviceRate.
     void reset(int deviceRate);
+    /// Main thread: stops every stream that plays, as when the output is gone.
+    void stopAll();
+    /// Any thread: whether any stream is on a voice, that is, mixed into the output.
+    bool hasVoices() const;
 
     /// Output thread: writes `frames` mixed stereo frames, held within -1..1, to out. Never
     /// allocates, locks or logs.

@@ -1,18 +1,18 @@
 #include "PortAudioBackend.h"
 
 #include "LevelRecorder.h"
+#include "MicrophoneSources.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <portaudio.h>
 
 namespace {
-// Recordings take the high half of the handles, streams the low half.
-constexpr AudioHandle FirstRecordHandle = 0x80000000;
 constexpr int OutputChannels = 2;
 // Room for a busy machine to be late with the next frames without a gap in the alarm; an alarm
 // need not start within a few milliseconds.
 constexpr double OutputLatencySeconds = 0.06;
+// The oldest PortAudio this engine runs on (19.6.0).
+constexpr std::uint32_t RequiredPortAudioVersion = 0x130600;
 // What PortAudio reports of an input's level: it cannot read one, and applies none.
 constexpr std::uint32_t UnattenuatedVolume = 100;
 
@@ -22,13 +22,6 @@ int renderOutput(const void*, void* output, unsigned long frames, const PaStream
 {
     static_cast<PlaybackEngine*>(engine)->render(static_cast<float*>(output), frames);
     return paContinue;
-}
-
-bool namesMicrophone(const QString& name)
-{
-    static const QRegularExpression microphone(QStringLiteral("\\bmic(rophone)?\\b"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    return microphone.match(name).hasMatch();
 }
 } // namespace
 
@@ -54,6 +47,11 @@ bool PortAudioBackend::libraryReady()
     return m_libraryReady || m_error.fail(AudioError::LibraryUnusable);
 }
 
+std::uint32_t PortAudioBackend::requiredVersion() const
+{
+    return RequiredPortAudioVersion;
+}
+
 std::uint32_t PortAudioBackend::version()
 {
     return libraryReady() ? std::uint32_t(Pa_GetVersion()) : 0;
@@ -69,15 +67,16 @@ bool PortAudioBackend::initRecording()
     if (defaultInput == paNoDevice)
         return m_error.fail(AudioError::NoDevice);
     m_inputs.clear();
-    m_lastSwitchedOn = -1;
+    int defaultIndex = -1;
     for (PaDeviceIndex device = 0; device < Pa_GetDeviceCount(); ++device) {
         const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
         if (!info || info->maxInputChannels < 1)
             continue;
         if (device == defaultInput)
-            m_lastSwitchedOn = int(m_inputs.size());
-        m_inputs.push_back({device, QString::fromUtf8(info->name), device == defaultInput});
+            defaultIndex = int(m_inputs.size());
+        m_inputs.push_back({device, QString::fromUtf8(info->name)});
     }
+    m_switches.reset(int(m_inputs.size()), defaultIndex);
     m_recordingStarted = true;
     return true;
 }
@@ -115,7 +114,7 @@ void PortAudioBackend::freeRecording()
     m_recorder.reset();
     m_recordHandle = 0;
     m_inputs.clear();
-    m_lastSwitchedOn = -1;
+    m_switches.reset(0, -1);
     m_recordingStarted = false;
 }
 
@@ -148,7 +147,7 @@ bool PortAudioBackend::resumeOutput()
 
 const PortAudioBackend::Input* PortAudioBackend::input(int index) const
 {
-    if (index >= 0 && index < int(m_inputs.size()))
+    if (m_switches.exists(index))
         return &m_inputs[std::size_t(index)];
     m_error.fail(m_recordingStarted ? AudioError::NoDevice : AudioError::NotStarted);
     return nullptr;
@@ -165,33 +164,23 @@ std::optional<std::uint32_t> PortAudioBackend::inputFlags(int index) const
     const Input* named = input(index);
     if (!named)
         return std::nullopt;
-    return (named->on ? 0 : InputFlags::Off) |
-           (namesMicrophone(named->name) ? InputFlags::TypeMicrophone : 0) | UnattenuatedVolume;
+    return (m_switches.isOn(index) ? 0 : InputFlags::Off) |
+           (NamesMicrophone(named->name) ? InputFlags::TypeMicrophone : 0) | UnattenuatedVolume;
 }
 
 bool PortAudioBackend::setInput(int index, std::uint32_t setting)
 {
     if (!input(index))
         return false;
-    Input& input = m_inputs[std::size_t(index)];
-    if (setting == InputFlags::Off) {
-        input.on = false;
-    } else if (setting == InputFlags::On) {
-        input.on = true;
-        m_lastSwitchedOn = index;
-    } else if ((setting & ~InputFlags::VolumeMask) == InputFlags::Level) {
+    if (InputSwitches::isLevel(setting))
         return m_error.fail(AudioError::NotAvailable);
-    } else {
-        return m_error.fail(AudioError::BadValue);
-    }
-    return true;
+    return m_switches.apply(index, setting, m_error);
 }
 
 int PortAudioBackend::captureDevice() const
 {
-    if (m_lastSwitchedOn >= 0 && m_inputs[std::size_t(m_lastSwitchedOn)].on)
-        return m_inputs[std::size_t(m_lastSwitchedOn)].device;
-    return Pa_GetDefaultInputDevice();
+    const int recording = m_switches.recording();
+    return recording >= 0 ? m_inputs[std::size_t(recording)].device : Pa_GetDefaultInputDevice();
 }
 
 AudioHandle PortAudioBackend::startRecording(int sampleRate, LevelCallback onLevel)
@@ -206,10 +195,7 @@ AudioHandle PortAudioBackend::startRecording(int sampleRate, LevelCallback onLev
     }
     m_recorder.reset();
     m_recordHandle = 0;
-    m_lastRecordHandle = m_lastRecordHandle == 0xFFFFFFFF || m_lastRecordHandle == 0
-                             ? FirstRecordHandle
-                             : m_lastRecordHandle + 1;
-    const AudioHandle handle = m_lastRecordHandle;
+    const AudioHandle handle = m_recordHandles.next();
     std::uint32_t error = AudioError::None;
     m_recorder = LevelRecorder::start(
         captureDevice(), sampleRate,

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "InputSwitches.h"
 #include "PlaybackEngine.h"
+#include "RecordHandles.h"
 #include "audio/AudioBackend.h"
 #include "audio/LastAudioError.h"
 
@@ -22,6 +24,7 @@ public:
 
     std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
+    std::uint32_t requiredVersion() const override;
 
     bool initRecording() override;
     bool initOutput(int sampleRate) override;
@@ -48,7 +51,6 @@ private:
     {
         int device;
         QString name;
-        bool on;
     };
 
     /// Carries the stream engine's failure over as ours.
@@ -64,10 +66,10 @@ private:
     bool m_libraryReady = false;
     bool m_recordingStarted = false;
     std::vector<Input> m_inputs;
-    int m_lastSwitchedOn = -1;
+    InputSwitches m_switches;
     std::unique_ptr<LevelRecorder> m_recorder;
     AudioHandle m_recordHandle = 0;
-    AudioHandle m_lastRecordHandle = 0;
+    RecordHandles m_recordHandles;
     PaStream* m_output = nullptr;
     PlaybackEngine m_streams;
 };

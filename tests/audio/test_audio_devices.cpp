@@ -39,7 +39,7 @@ private slots:
     void anOldLibraryEndsTheProgramBeforeAnyDeviceStarts()
     {
         MainWindowFixture f;
-        f.audio.libraryVersion = AudioBackend::RequiredVersion - 1;
+        f.audio.libraryVersion = f.audio.requiredVersion() - 1;
         f.open();
         QVERIFY(!f.created);
         QCOMPARE(f.messages.shown, QStringList{"DLL was not loaded!"});

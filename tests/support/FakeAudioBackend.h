@@ -21,10 +21,12 @@ public:
         bool readable = true;
     };
 
+    static constexpr std::uint32_t AcceptedVersion = 0x010000;
+
     explicit FakeAudioBackend(const VirtualClock& clock) : m_clock(clock) {}
 
     // The script.
-    std::uint32_t libraryVersion = RequiredVersion;
+    std::uint32_t libraryVersion = AcceptedVersion;
     std::uint32_t recordingInitError = AudioError::None; // initRecording fails with it
     std::uint32_t outputInitError = AudioError::None;    // initOutput fails with it
     std::uint32_t recordingStartError = AudioError::None;
@@ -59,6 +61,10 @@ public:
 
     std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
+    std::uint32_t requiredVersion() const override { return AcceptedVersion; }
+    void setDeviceListener(AudioDeviceListener* listener) override { deviceListener = listener; }
+    /// Where the engine would tell that its devices come and go.
+    AudioDeviceListener* deviceListener = nullptr;
     bool initRecording() override;
     bool initOutput(int sampleRate) override;
     void freeRecording() override;

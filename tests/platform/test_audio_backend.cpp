@@ -4,6 +4,7 @@
 #include "audio/AlarmSoundPlayer.h"
 #include "core/Random.h"
 #include "platform/PortAudioBackend.h"
+#include "platform/PulseBackend.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,6 +35,50 @@ struct Levels
     }
 };
 
+/// What differs between the engines; the behaviour the program relies on does not.
+struct Engine
+{
+    QString name;
+    std::function<std::unique_ptr<AudioBackend>()> open;
+    QString inputOn;     // the input that is on at start
+    bool levelsSettable; // whether an input's level reaches the device
+};
+
+Engine engineUnderTest()
+{
+    if (qEnvironmentVariable("OSTREL_TEST_ENGINE") == QLatin1String("pulse")) {
+        return {"PulseBackend",
+                [] {
+                    auto pulse = std::make_unique<PulseBackend>();
+                    return pulse->connect() ? std::unique_ptr<AudioBackend>(std::move(pulse))
+                                            : nullptr;
+                },
+                "Monitor of Ostrel_test_sink", true};
+    }
+    return {"PortAudioBackend", [] { return std::make_unique<PortAudioBackend>(); }, "default",
+            false};
+}
+
+/// The index of the input that is on.
+int on(AudioBackend& audio)
+{
+    for (int i = 0; audio.inputName(i); ++i)
+        if (!(*audio.inputFlags(i) & InputFlags::Off))
+            return i;
+    return -1;
+}
+
+/// The sink's monitor's volume as the server reports it, in percent.
+int monitorVolume()
+{
+    QProcess pactl;
+    pactl.start("pactl", {"get-source-volume", sink() + ".monitor"});
+    pactl.waitForFinished();
+    const QString out = QString::fromUtf8(pactl.readAllStandardOutput());
+    const int percent = out.indexOf('%');
+    return percent < 0 ? -1 : out.left(percent).section(' ', -1).toInt();
+}
+
 std::uint32_t left(std::uint32_t level)
 {
     return level & 0xFFFF;
@@ -44,39 +89,58 @@ std::uint32_t right(std::uint32_t level)
 }
 } // namespace
 
-class PortAudioBackendTest : public QObject
+/// One body for every engine: the one under test is named by OSTREL_TEST_ENGINE.
+class AudioBackendTest : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    PortAudioBackend m_audio;
+    const Engine m_engine = engineUnderTest();
+    std::unique_ptr<AudioBackend> m_audio;
+    AudioBackend& audio() { return *m_audio; }
 
 private slots:
     void initTestCase()
     {
         if (sink().isEmpty())
             QSKIP("needs the test rig's PulseAudio null sink (scripts/test)");
-        QVERIFY(m_audio.version() >= AudioBackend::RequiredVersion);
-        QVERIFY(m_audio.initRecording());
-        QVERIFY(m_audio.initOutput(Rate));
+        qInfo("engine: %s", qPrintable(m_engine.name));
+        m_audio = m_engine.open();
+        QVERIFY(m_audio);
+        QVERIFY(audio().version() >= audio().requiredVersion());
+        QVERIFY(audio().initRecording());
+        QVERIFY(audio().initOutput(Rate));
     }
 
     void theDefaultCaptureDeviceIsTheInputThatIsOn()
     {
         QStringList on;
         int count = 0;
-        for (; m_audio.inputName(count); ++count) {
-            const std::uint32_t flags = *m_audio.inputFlags(count);
+        for (; audio().inputName(count); ++count) {
+            const std::uint32_t flags = *audio().inputFlags(count);
             if (!(flags & InputFlags::Off))
-                on << *m_audio.inputName(count);
+                on << *audio().inputName(count);
             QCOMPARE(flags & InputFlags::VolumeMask, 100u);
         }
         QVERIFY(count >= 1);
-        QCOMPARE(on, QStringList{"default"});
-        QVERIFY(!m_audio.inputFlags(count));
-        QCOMPARE(m_audio.errorCode(), AudioError::NoDevice);
-        QVERIFY(!m_audio.setInput(0, InputFlags::Level | 50));
-        QCOMPARE(m_audio.errorCode(), AudioError::NotAvailable);
-        QVERIFY(!m_audio.setInput(-1, InputFlags::On));
+        QCOMPARE(on, QStringList{m_engine.inputOn});
+        QVERIFY(!audio().inputFlags(count));
+        QCOMPARE(audio().errorCode(), AudioError::NoDevice);
+        QVERIFY(!audio().setInput(-1, InputFlags::On));
+    }
+
+    void aLevelReachesTheInputWhereTheDeviceTakesOne()
+    {
+        const int monitor = on(audio());
+        if (!m_engine.levelsSettable) {
+            QVERIFY(!audio().setInput(monitor, InputFlags::Level | 50));
+            QCOMPARE(audio().errorCode(), AudioError::NotAvailable);
+            return;
+        }
+        QVERIFY(audio().setInput(monitor, InputFlags::Level | 40));
+        QCOMPARE(*audio().inputFlags(monitor) & InputFlags::VolumeMask, 40u);
+        QTRY_COMPARE(monitorVolume(), 40);
+        QVERIFY(audio().setInput(monitor, InputFlags::Level | 100));
+        QTRY_COMPARE(monitorVolume(), 100);
     }
 
     void playedSoundsReachTheSpeakersAtTheirPitchOnTheirSide_data()
@@ -108,7 +172,7 @@ private slots:
         tunables.set(Tunable::trkRandomAlteration, 0);
         tunables.set(Tunable::trkAlarmVolume, 100);
         SeededRandom random(3);
-        AlarmSoundPlayer player(m_audio, tunables, random);
+        AlarmSoundPlayer player(audio(), tunables, random);
 
         MonitorCapture capture(m_dir.filePath("heard.wav"));
         player.PlayHow(0, panMode, path);
@@ -132,9 +196,9 @@ private slots:
         const QString tone = m_dir.filePath("loud.wav");
         QVERIFY(writeTone(tone, {.seconds = 1.0, .leftHz = 700, .amplitude = 0.95, .channels = 2}));
         Levels levels;
-        const AudioHandle recording = m_audio.startRecording(Rate, levels.callback());
+        const AudioHandle recording = audio().startRecording(Rate, levels.callback());
         QVERIFY(recording);
-        QVERIFY(m_audio.isActive(recording));
+        QVERIFY(audio().isActive(recording));
         QTest::qWait(1200);
         const std::vector<std::uint32_t> quiet = levels.take();
         QVERIFY2(quiet.size() >= 9 && quiet.size() <= 14,
@@ -153,8 +217,8 @@ private slots:
         // 0.95 of full scale is -0.45 dBFS.
         QVERIFY2(loudestLeft >= 98 && loudestRight >= 98,
                  qPrintable(QStringLiteral("%1 %2").arg(loudestLeft).arg(loudestRight)));
-        QVERIFY(m_audio.stop(recording));
-        QVERIFY(!m_audio.isActive(recording));
+        QVERIFY(audio().stop(recording));
+        QVERIFY(!audio().isActive(recording));
         levels.take();
         QTest::qWait(300);
         QVERIFY(levels.take().empty());
@@ -163,34 +227,34 @@ private slots:
     void oneRecordingAtATimeAndAStoppedOneIsNoChannel()
     {
         Levels levels;
-        const AudioHandle first = m_audio.startRecording(Rate, levels.callback());
+        const AudioHandle first = audio().startRecording(Rate, levels.callback());
         QVERIFY(first);
-        QCOMPARE(m_audio.startRecording(Rate, levels.callback()), AudioHandle(0));
-        QCOMPARE(m_audio.errorCode(), AudioError::Busy);
-        QVERIFY(m_audio.stop(first));
-        const AudioHandle second = m_audio.startRecording(Rate, levels.callback());
+        QCOMPARE(audio().startRecording(Rate, levels.callback()), AudioHandle(0));
+        QCOMPARE(audio().errorCode(), AudioError::Busy);
+        QVERIFY(audio().stop(first));
+        const AudioHandle second = audio().startRecording(Rate, levels.callback());
         QVERIFY(second && second != first);
-        QVERIFY(!m_audio.isActive(first));
-        QVERIFY(m_audio.isActive(second));
-        m_audio.freeRecording();
-        QVERIFY(!m_audio.isActive(second));
-        QVERIFY(!m_audio.inputName(0));
-        QCOMPARE(m_audio.startRecording(Rate, levels.callback()), AudioHandle(0));
-        QCOMPARE(m_audio.errorCode(), AudioError::NotStarted);
-        QVERIFY(m_audio.initRecording());
+        QVERIFY(!audio().isActive(first));
+        QVERIFY(audio().isActive(second));
+        audio().freeRecording();
+        QVERIFY(!audio().isActive(second));
+        QVERIFY(!audio().inputName(0));
+        QCOMPARE(audio().startRecording(Rate, levels.callback()), AudioHandle(0));
+        QCOMPARE(audio().errorCode(), AudioError::NotStarted);
+        QVERIFY(audio().initRecording());
     }
 
     void withoutOutputNoStreamIsMade()
     {
         const QString path = m_dir.filePath("short.wav");
         QVERIFY(writeTone(path, {}));
-        m_audio.freeOutput();
-        QCOMPARE(m_audio.createFileStream(path), AudioHandle(0));
-        QCOMPARE(m_audio.errorCode(), AudioError::NotStarted);
-        QVERIFY(m_audio.initOutput(Rate));
-        QVERIFY(m_audio.createFileStream(path) != 0);
+        audio().freeOutput();
+        QCOMPARE(audio().createFileStream(path), AudioHandle(0));
+        QCOMPARE(audio().errorCode(), AudioError::NotStarted);
+        QVERIFY(audio().initOutput(Rate));
+        QVERIFY(audio().createFileStream(path) != 0);
     }
 };
 
-QTEST_GUILESS_MAIN(PortAudioBackendTest)
-#include "test_portaudio_backend.moc"
+QTEST_GUILESS_MAIN(AudioBackendTest)
+#include "test_audio_backend.moc"

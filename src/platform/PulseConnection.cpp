@@ -1,0 +1,309 @@
+#include "PulseConnection.h"
+
+#include "MicrophoneSources.h"
+#include "audio/AudioBackend.h"
+#include "core/Product.h"
+
+#include <QObject>
+#include <algorithm>
+#include <utility>
+#include <pulse/pulseaudio.h>
+
+namespace {
+int percentOf(const pa_cvolume& volume)
+{
+    return int((std::uint64_t(pa_cvolume_avg(&volume)) * 100 + PA_VOLUME_NORM / 2) / PA_VOLUME_NORM);
+}
+
+/// Calls back once, `after` from now, on the loop's thread.
+pa_time_event* timeEventIn(pa_mainloop_api* api, std::chrono::microseconds after,
+                           pa_time_event_cb_t callback, void* userdata)
+{
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, pa_usec_t(after.count()));
+    return api->time_new(api, &when, callback, userdata);
+}
+
+PulseSource sourceFrom(const pa_source_info& info)
+{
+    const char* formFactor = pa_proplist_gets(info.proplist, PA_PROP_DEVICE_FORM_FACTOR);
+    SourceTraits traits;
+    traits.name = QString::fromUtf8(info.name);
+    traits.description = QString::fromUtf8(info.description ? info.description : info.name);
+    traits.formFactor = QString::fromUtf8(formFactor ? formFactor : "");
+    if (info.active_port)
+        traits.activePortType = info.active_port->type;
+    traits.monitor = info.monitor_of_sink != PA_INVALID_INDEX;
+    return PulseSource{info.name, traits.description, IsMicrophoneSource(traits),
+                       percentOf(info.volume), info.channel_map.channels};
+}
+} // namespace
+
+PulseConnection::Lock::Lock(const PulseConnection& connection) : m_loop(connection.m_loop)
+{
+    pa_threaded_mainloop_lock(m_loop);
+}
+
+PulseConnection::Lock::~Lock()
+{
+    pa_threaded_mainloop_unlock(m_loop);
+}
+
+PulseConnection::PulseConnection(StreamOwner& owner, AudioDeviceListener& events)
+    : m_owner(owner), m_events(events), m_mainThread(std::make_unique<QObject>()),
+      m_loop(pa_threaded_mainloop_new())
+{
+    pa_threaded_mainloop_set_name(m_loop, "ostrel-pulse");
+    pa_threaded_mainloop_start(m_loop);
+}
+
+PulseConnection::~PulseConnection()
+{
+    pa_threaded_mainloop_stop(m_loop);
+    // The loop's thread has ended: nothing else touches the state now. Going away is not a loss.
+    m_everUp = false;
+    drop();
+    if (m_retry)
+        api()->time_free(m_retry);
+    if (m_pendingFailure)
+        api()->defer_free(m_pendingFailure);
+    pa_threaded_mainloop_free(m_loop);
+}
+
+pa_mainloop_api* PulseConnection::api() const
+{
+    return pa_threaded_mainloop_get_api(m_loop);
+}
+
+pa_context* PulseConnection::context() const
+{
+    return m_phase == Phase::Up ? m_context : nullptr;
+}
+
+bool PulseConnection::connect(std::chrono::milliseconds timeout)
+{
+    const Lock lock(*this);
+    if (m_phase == Phase::Up)
+        return true;
+    m_timedOut = false;
+    pa_time_event* deadline = timeEventIn(
+        api(), timeout,
+        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            connection->m_timedOut = true;
+            pa_threaded_mainloop_signal(connection->m_loop, 0);
+        },
+        this);
+    startContext();
+    while (m_phase == Phase::Connecting && !m_timedOut)
+        pa_threaded_mainloop_wait(m_loop);
+    api()->time_free(deadline);
+    if (m_phase != Phase::Up) {
+        drop();
+        return false;
+    }
+    m_everUp = true;
+    return true;
+}
+
+void PulseConnection::startContext()
+{
+    m_context = pa_context_new(api(), Product::Name.toUtf8().constData());
+    m_phase = Phase::Connecting;
+    pa_context_set_state_callback(
+        m_context,
+        [](pa_context*, void* self) { static_cast<PulseConnection*>(self)->contextStateChanged(); },
+        this);
+    // A desktop without a running server gets the other engine; we never start one ourselves.
+    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        drop();
+}
+
+void PulseConnection::contextStateChanged()
+{
+    switch (pa_context_get_state(m_context)) {
+    case PA_CONTEXT_READY:
+        pa_context_set_subscribe_callback(
+            m_context,
+            [](pa_context*, pa_subscription_event_type_t event, std::uint32_t, void* self) {
+                auto* connection = static_cast<PulseConnection*>(self);
+                if ((event & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SINK)
+                    connection->refreshSpeakers();
+                else
+                    connection->refresh();
+            },
+            this);
+        pa_operation_unref(pa_context_subscribe(
+            m_context,
+            pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SERVER | PA_SUBSCRIPTION_MASK_SINK |
+                                   PA_SUBSCRIPTION_MASK_SOURCE),
+            nullptr, nullptr));
+        refresh();
+        break;
+    case PA_CONTEXT_FAILED:
+    case PA_CONTEXT_TERMINATED:
+        fail();
+        break;
+    default:
+        break;
+    }
+}
+
+void PulseConnection::refresh()
+{
+    // One reading at a time; news during one asks for another after it.
+    if (m_reading) {
+        m_readAgain = true;
+        return;
+    }
+    m_reading = PulseServerState{};
+    // The replies come in order: the defaults, then every source, then the end of the list. A
+    // dropped connection cancels them, and drop() forgets the reading.
+    pa_operation_unref(pa_context_get_server_info(
+        m_context,
+        [](pa_context*, const pa_server_info* info, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            if (info && connection->m_reading) {
+                connection->m_reading->defaultSink =
+                    info->default_sink_name ? info->default_sink_name : "";
+                connection->m_reading->defaultSource =
+                    info->default_source_name ? info->default_source_name : "";
+            }
+        },
+        this));
+    pa_operation_unref(pa_context_get_source_info_list(
+        m_context,
+        [](pa_context*, const pa_source_info* info, int eol, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            if (!connection->m_reading)
+                return;
+            if (info && eol == 0) {
+                connection->m_reading->sources.push_back(sourceFrom(*info));
+                return;
+            }
+            PulseServerState state = std::move(*connection->m_reading);
+            connection->m_reading.reset();
+            if (eol > 0)
+                connection->serverStateRead(std::move(state));
+            if (std::exchange(connection->m_readAgain, false) && connection->m_context)
+                connection->refresh();
+        },
+        this));
+}
+
+void PulseConnection::serverStateRead(PulseServerState state)
+{
+    const bool hasSource = std::any_of(state.sources.begin(), state.sources.end(),
+                                       [&](const PulseSource& s) { return s.name == state.defaultSource; });
+    if (state.defaultSink.empty() || !hasSource) {
+        // A server without speakers or without a microphone is no use yet: wait for a better one.
+        fail();
+        return;
+    }
+    m_state = std::move(state);
+    if (m_phase == Phase::Up) {
+        m_owner.defaultsChanged(m_state);
+        refreshSpeakers();
+        return;
+    }
+    m_phase = Phase::Up;
+    pa_threaded_mainloop_signal(m_loop, 0);
+    refreshSpeakers();
+    if (std::exchange(m_lostTold, false))
+        toMainThread([this] { m_events.audioDeviceRestored(); });
+}
+
+void PulseConnection::refreshSpeakers()
+{
+    if (!m_watchingSpeakers || m_phase != Phase::Up)
+        return;
+    pa_operation_unref(pa_context_get_sink_info_by_name(
+        m_context, m_state.defaultSink.c_str(),
+        [](pa_context*, const pa_sink_info* info, int eol, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            if (!info || eol != 0)
+                return;
+            const SpeakerState state{QString::fromUtf8(info->name), percentOf(info->volume),
+                                     info->mute != 0};
+            if (connection->m_speakers == state)
+                return;
+            connection->m_speakers = state;
+            connection->toMainThread([connection, state] {
+                if (connection->m_onSpeakers)
+                    connection->m_onSpeakers(state);
+            });
+        },
+        this));
+}
+
+void PulseConnection::watchSpeakers(std::function<void(const SpeakerState&)> onChange)
+{
+    m_onSpeakers = std::move(onChange);
+    const Lock lock(*this);
+    m_watchingSpeakers = true;
+    m_speakers.reset();
+    refreshSpeakers();
+}
+
+void PulseConnection::fail()
+{
+    if (m_pendingFailure)
+        return;
+    // Not from inside the failing stream's own handler: the streams go in a handler of their own.
+    m_pendingFailure = api()->defer_new(
+        api(),
+        [](pa_mainloop_api* api, pa_defer_event* event, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            api->defer_free(event);
+            connection->m_pendingFailure = nullptr;
+            connection->drop();
+        },
+        this);
+}
+
+void PulseConnection::drop()
+{
+    m_reading.reset();
+    m_readAgain = false;
+    m_speakers.reset();
+    m_owner.connectionDropped();
+    if (m_context) {
+        pa_context_set_state_callback(m_context, nullptr, nullptr);
+        pa_context_set_subscribe_callback(m_context, nullptr, nullptr);
+        pa_context_disconnect(m_context);
+        pa_context_unref(m_context);
+        m_context = nullptr;
+    }
+    const bool wasUp = m_phase == Phase::Up;
+    m_phase = Phase::Down;
+    pa_threaded_mainloop_signal(m_loop, 0);
+    if (!m_everUp)
+        return;
+    if (wasUp && !m_lostTold) {
+        m_lostTold = true;
+        toMainThread([this] { m_events.audioDeviceLost(); });
+    }
+    scheduleRetry();
+}
+
+void PulseConnection::scheduleRetry()
+{
+    if (m_retry)
+        return;
+    m_retry = timeEventIn(
+        api(), RetryInterval,
+        [](pa_mainloop_api* api, pa_time_event* event, const timeval*, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            api->time_free(event);
+            connection->m_retry = nullptr;
+            connection->startContext();
+        },
+        this);
+}
+
+void PulseConnection::toMainThread(std::function<void()> run)
+{
+    // Calls queued to an object that is destroyed meanwhile are dropped with it.
+    QMetaObject::invokeMethod(m_mainThread.get(), std::move(run), Qt::QueuedConnection);
+}

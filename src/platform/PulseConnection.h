@@ -1,0 +1,133 @@
+#pragma once
+
+#include "audio/SpeakerWatch.h"
+
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class AudioDeviceListener;
+class QObject;
+struct pa_context;
+struct pa_defer_event;
+struct pa_mainloop_api;
+struct pa_threaded_mainloop;
+struct pa_time_event;
+
+/// A source as the server lists it.
+struct PulseSource
+{
+    std::string name; // what streams and volume calls name it by
+    QString description;
+    bool microphone = false;
+    int volume = 100; // percent of normal, averaged over its channels
+    int channels = 2;
+};
+
+/// What the server offers: its defaults and its sources, in its order.
+struct PulseServerState
+{
+    std::string defaultSink;
+    std::string defaultSource;
+    std::vector<PulseSource> sources;
+};
+
+/// The one connection to the sound server, on libpulse's threaded main loop: everything the
+/// server says is handled on the loop's thread, with the loop's lock held. The connection reads
+/// the server's defaults and sources and keeps them current. When it is lost (the server ends,
+/// or a stream fails) it says so once, then connects anew every 2 s until the server offers a
+/// sink and a source again, and says so; the main thread never waits for any of it.
+class PulseConnection
+{
+public:
+    /// The owner of the streams on this connection. Loop thread, with the lock held.
+    class StreamOwner
+    {
+    public:
+        virtual ~StreamOwner() = default;
+        /// The connection is gone: every stream on it must be let go at once.
+        virtual void connectionDropped() = 0;
+        /// The default sink or source may have changed: streams on the defaults follow them.
+        virtual void defaultsChanged(const PulseServerState& state) = 0;
+    };
+
+    /// Holds the loop's lock: while it is held no server event is handled.
+    class Lock
+    {
+    public:
+        explicit Lock(const PulseConnection& connection);
+        ~Lock();
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+
+    private:
+        pa_threaded_mainloop* m_loop;
+    };
+
+    /// Main thread. Lost and restored are told to `events` on the main thread.
+    PulseConnection(StreamOwner& owner, AudioDeviceListener& events);
+    /// Main thread: the loop ends first, so no handler runs while the connection goes.
+    ~PulseConnection();
+    PulseConnection(const PulseConnection&) = delete;
+    PulseConnection& operator=(const PulseConnection&) = delete;
+
+    /// Main thread: connects and reads the server's state, waiting at most `timeout`. False
+    /// when no server answers in time, or it offers no sink or no source.
+    bool connect(std::chrono::milliseconds timeout);
+
+    /// Lock held: the context while the connection is up, else nullptr.
+    pa_context* context() const;
+    /// Lock held.
+    const PulseServerState& state() const { return m_state; }
+    /// Lock held, loop thread: a stream on the connection failed; the connection is dropped
+    /// (after this handler returns) and made anew.
+    void fail();
+    /// Lock held: the loop's event interface, for timers of the streams' own.
+    pa_mainloop_api* api() const;
+
+    /// Main thread.
+    void watchSpeakers(std::function<void(const SpeakerState&)> onChange);
+
+    /// Between connecting attempts while the server is away.
+    static constexpr std::chrono::seconds RetryInterval{2};
+
+private:
+    enum class Phase { Connecting, Up, Down };
+
+    // Loop thread, lock held.
+    void startContext();
+    void contextStateChanged();
+    void refresh();
+    void serverStateRead(PulseServerState state);
+    void refreshSpeakers();
+    void drop();
+    void scheduleRetry();
+    /// Loop thread: calls `run` on the main thread, unless the connection is gone by then.
+    void toMainThread(std::function<void()> run);
+
+    StreamOwner& m_owner;
+    AudioDeviceListener& m_events;
+    std::unique_ptr<QObject> m_mainThread; // the receiver of the calls to the main thread
+    pa_threaded_mainloop* m_loop;
+
+    // Lock held.
+    pa_context* m_context = nullptr;
+    Phase m_phase = Phase::Down;
+    bool m_everUp = false;
+    bool m_lostTold = false;
+    bool m_timedOut = false;
+    PulseServerState m_state;
+    std::optional<PulseServerState> m_reading; // while the server's state is being read
+    bool m_readAgain = false;
+    pa_time_event* m_retry = nullptr;
+    pa_defer_event* m_pendingFailure = nullptr;
+    bool m_watchingSpeakers = false;
+    std::optional<SpeakerState> m_speakers;
+
+    // Main thread.
+    std::function<void(const SpeakerState&)> m_onSpeakers;
+};
