@@ -1,6 +1,7 @@
 // The real program on the rig's X server and sound server, with no fake anywhere: a tone
 // played into the sink is what its microphone hears, and xdotool is the intruder's hand.
 #include "MonitorCapture.h"
+#include "PrivateSoundServer.h"
 #include "RealProgram.h"
 #include "SoundFiles.h"
 #include "TempEnvironment.h"
@@ -15,10 +16,10 @@ namespace {
 constexpr double AlarmFileHz = 2000;
 const QPoint MouseSwitch(325, 23); // client position of btnMouDetect
 
-/// No delays, one short alarm sound of AlarmFileHz per alarm at a fixed pitch, the mouse
-/// threshold at 50 pixels; armed when the program last closed, with the given switches on.
-/// False when the sound cannot be written.
-bool storeSettings(bool armed, const QStringList& switches)
+/// No delays, one alarm sound of AlarmFileHz per alarm at a fixed pitch, the mouse threshold
+/// at 50 pixels; armed when the program last closed, with the given switches on. False when
+/// the sound cannot be written.
+bool storeSettings(bool armed, const QStringList& switches, double alarmSeconds = 0.5)
 {
     SettingsStore store(SettingsFilePath());
     for (const auto& [name, value] :
@@ -33,7 +34,7 @@ bool storeSettings(bool armed, const QStringList& switches)
         store.WriteSetting(StateKey, name, "T");
     store.WriteSetting(SoundSelectionKey, "alarm.wav", "T");
     QDir().mkpath(SoundsFolder);
-    return writeTone(SoundsFolder + "alarm.wav", {.seconds = 0.5, .leftHz = AlarmFileHz});
+    return writeTone(SoundsFolder + "alarm.wav", {.seconds = alarmSeconds, .leftHz = AlarmFileHz});
 }
 
 /// Starts the program and waits until it has re-armed with the one detector on.
@@ -47,9 +48,9 @@ void startArmed(Program& program, const QString& detectorLine)
              qPrintable(reportMessages().join(" | ")));
 }
 
-bool reported(const QString& message, int withinMs)
+bool reported(const QString& message, int withinMs, int times = 1)
 {
-    return waitFor([&] { return reportMessages().contains(message); }, withinMs);
+    return waitFor([&] { return reportMessages().count(message) >= times; }, withinMs);
 }
 
 /// The loudest a tone of hz is in any 100 ms of the capture, both channels added up (the alarm
@@ -128,6 +129,41 @@ private slots:
             xdotool(intrusion);
             QVERIFY2(reported("Mouse detected", 5000), qPrintable(intrusion.join(' ')));
         }
+    }
+
+    void afterTheSoundServerRestartsAClickIsHeardAndAKillMidAlarmHangsNothing()
+    {
+        TempEnvironment env;
+        PrivateSoundServer server;
+        QVERIFY(server.start());
+        QVERIFY(storeSettings(true, {"ActMouDetectToggle"}, 3));
+        xdotool({"mousemove", "5", "5"});
+        Program program;
+        startArmed(program, "Mouse Detection - Enabled");
+        QVERIFY(!QTest::currentTestFailed());
+
+        server.kill();
+        QVERIFY2(reported("Audio device lost", 5000), qPrintable(reportMessages().join(" | ")));
+        QVERIFY(server.start());
+        QVERIFY2(reported("Audio device restored", 5000), qPrintable(reportMessages().join(" | ")));
+        QTest::qWait(5000);
+        {
+            MonitorCapture capture(env.root() + "/heard.wav");
+            xdotool({"click", "1"});
+            QVERIFY(reported("Mouse detected", 5000));
+            QTest::qWait(1500);
+            const double alarm =
+                loudestAt(capture.stop(), PlaybackFrequency(int(AlarmFileHz), 0, 0));
+            QVERIFY2(alarm > 0.05, qPrintable(QString::number(alarm)));
+        }
+        QCOMPARE(reportMessages().count("Audio device lost"), 1);
+
+        // The alarm of that click still sounds: the server goes in the middle of it.
+        server.kill();
+        QVERIFY2(reported("Audio device lost", 5000, 2), qPrintable(reportMessages().join(" | ")));
+        QVERIFY(server.start());
+        QVERIFY2(reported("Audio device restored", 5000, 2),
+                 qPrintable(reportMessages().join(" | ")));
     }
 };
 

@@ -12,7 +12,7 @@
 #include "app/gVars.h"
 #include "audio/AlarmSoundPlayer.h"
 #include "core/Random.h"
-#include "platform/PortAudioBackend.h"
+#include "platform/AudioBackendChoice.h"
 #include "settings/gRegistry.h"
 
 #include <QListWidget>
@@ -50,16 +50,17 @@ private slots:
         SeededRandom random(7);
         FakeMessageBoxes messages;
         FakeSoundFileDialog soundFiles;
-        PortAudioBackend audio;
+        // The engine the program itself would choose here.
+        const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
         FakeAutostart autostart;
         FakePointerSource pointer;
         TfrmMain window;
         MainLogic logic(MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
                                      [&](const TunableValues& tunables) {
-                                         return std::make_unique<AlarmSoundPlayer>(audio, tunables,
+                                         return std::make_unique<AlarmSoundPlayer>(*audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, audio, autostart, pointer},
+                                     soundFiles, *audio, autostart, pointer},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);
