@@ -4,6 +4,8 @@
 #include "core/Random.h"
 #include "settings/Tunables.h"
 
+#include <utility>
+
 namespace {
 const QString Tag = QStringLiteral("DTC");
 constexpr int EntryLength = 18;
@@ -14,6 +16,11 @@ constexpr qsizetype QueueLimit = 999;
 // The index field has three digits: a burst draws only from the first 1000 selected sounds,
 // so every entry names a sound the player can find again.
 constexpr qsizetype AddressableSounds = 1000;
+// While entries wait, the player loop looks this often whether the sound before has ended.
+constexpr int PollMs = 250;
+// A waking loop's first look comes at once, yet never inside AddTask: its caller finishes first
+// (reports the trigger, say). A Timer never fires at 0 ms.
+constexpr int WakeMs = 1;
 
 /// The three-digit field at a 1-based position; -1 when it is not a number.
 int field(const QString& entry, int position)
@@ -25,17 +32,17 @@ int field(const QString& entry, int position)
     return ok && digitsOnly ? number : -1;
 }
 
-/// Turns the player loop's timer back on however the tick ends.
-class ReenableOnExit
+/// Runs an action however the scope ends.
+template <typename Action> class OnExit
 {
 public:
-    explicit ReenableOnExit(Timer& timer) : m_timer(timer) {}
-    ~ReenableOnExit() { m_timer.setEnabled(true); }
-    ReenableOnExit(const ReenableOnExit&) = delete;
-    ReenableOnExit& operator=(const ReenableOnExit&) = delete;
+    explicit OnExit(Action action) : m_action(std::move(action)) {}
+    ~OnExit() { m_action(); }
+    OnExit(const OnExit&) = delete;
+    OnExit& operator=(const OnExit&) = delete;
 
 private:
-    Timer& m_timer;
+    Action m_action;
 };
 } // namespace
 
@@ -65,9 +72,31 @@ TaskQueue::TaskQueue(TimerEngine& timers, RandomSource& random, const TunableVal
                      const QStringList& selectedSounds, const QString& soundsFolder,
                      AlarmPlayback& playback, QObject* parent)
     : QObject(parent), m_random(random), m_tunables(tunables), m_selectedSounds(selectedSounds),
-      m_soundsFolder(soundsFolder), m_playback(playback), m_timTask(timers, 250)
+      m_soundsFolder(soundsFolder), m_playback(playback), m_timTask(timers, PollMs)
 {
     connect(&m_timTask, &Timer::timeout, this, &TaskQueue::TimTaskTimer);
+}
+
+void TaskQueue::start()
+{
+    m_running = true;
+    wake();
+}
+
+void TaskQueue::stopTimers()
+{
+    m_running = false;
+    m_timTask.setEnabled(false);
+}
+
+void TaskQueue::wake()
+{
+    // The one timer is both the wake and the poll, so a wake can never add a second tick: an
+    // awake loop is left to its rhythm, since enabling an enabled timer does not restart it.
+    if (!m_running || m_entries.isEmpty() || m_timTask.isEnabled())
+        return;
+    m_timTask.setInterval(WakeMs);
+    m_timTask.setEnabled(true);
 }
 
 void TaskQueue::AddTask()
@@ -83,12 +112,19 @@ void TaskQueue::AddTask()
         const int panMode = m_random.Random(Directions);
         m_entries.append(TaskEntry(soundIndex, number, panMode));
     }
+    wake();
 }
 
 void TaskQueue::TimTaskTimer()
 {
+    // Off while the tick runs, so ticks never overlap. However it ends, the loop polls on
+    // while entries remain and sleeps otherwise; the loop was awake all along, so a burst
+    // queued meanwhile waits for the next poll like any other.
     m_timTask.setEnabled(false);
-    const ReenableOnExit reenable(m_timTask);
+    const OnExit pollWhileQueued([this] {
+        m_timTask.setInterval(PollMs);
+        m_timTask.setEnabled(m_running && !m_entries.isEmpty());
+    });
     if (m_entries.isEmpty() || m_playback.IsPlaying())
         return;
     // An entry the player cannot address is dropped, so it cannot block the queue for good.

@@ -29,8 +29,9 @@ struct PlayTask
 /// or a sound (among soundCount selected ones) that the player cannot address.
 std::optional<PlayTask> ParseTaskEntry(const QString& entry, qsizetype soundCount);
 
-/// The queue of pending alarm sounds and its player loop: bursts are appended by AddTask, and
-/// every 250 ms, when nothing is playing, the first entry is played and leaves the queue.
+/// The queue of pending alarm sounds and its player loop: bursts are appended by AddTask; while
+/// entries wait, the loop looks every 250 ms and, when nothing is playing, plays the first entry,
+/// which leaves the queue. With the queue empty the loop sleeps, and a burst wakes it.
 class TaskQueue : public QObject
 {
     Q_OBJECT
@@ -44,16 +45,21 @@ public:
     bool isEmpty() const { return m_entries.isEmpty(); }
     void clear() { m_entries.clear(); }
 
-    /// Queues a burst of trkPersistence + Random(trkPersistenceRandom) + 1 sounds.
+    /// Queues a burst of trkPersistence + Random(trkPersistenceRandom) + 1 sounds. A sleeping
+    /// player loop looks at it on the next turn of the event loop, after the caller is done.
     void AddTask();
 
-    /// The player loop's 250 ms timer; the main window runs it from its creation to its close.
+    /// The player loop's timer, on only while entries wait: a first look at once, then every
+    /// 250 ms.
     Timer& TimTask() { return m_timTask; }
-    /// The player loop stops for good: the window closes.
-    void stopTimers() { m_timTask.setEnabled(false); }
+    /// The player loop runs from here, the main window's creation ...
+    void start();
+    /// ... until the window closes: it stops for good, and no burst wakes it.
+    void stopTimers();
 
 private:
     void TimTaskTimer();
+    void wake();
 
     RandomSource& m_random;
     const TunableValues& m_tunables;
@@ -62,4 +68,5 @@ private:
     AlarmPlayback& m_playback;
     QStringList m_entries;
     Timer m_timTask;
+    bool m_running = false;
 };

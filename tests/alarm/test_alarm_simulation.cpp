@@ -120,6 +120,8 @@ private slots:
         QCOMPARE(f.messages(), (QStringList{"Simulation - Enabled", "Alarm - Activated", "Alarm simulated"}));
         QVERIFY(f.controller.TimTriggerDelay().isEnabled());
         f.clock.advance(3000);
+        QVERIFY(!f.queue.isEmpty());
+        f.clock.advance(1);
         QVERIFY(!f.playback.calls.isEmpty());
     }
 

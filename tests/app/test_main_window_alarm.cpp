@@ -69,6 +69,8 @@ private slots:
         MainWindowFixture f;
         f.store->WriteSetting(StateKey, "Alarm Active", "T");
         f.store->WriteSetting(StateKey, "ActMicDetectToggle", "T");
+        f.store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
+        f.addSoundFile("siren.wav");
         TfrmMain& w = f.open();
         QCOMPARE(hint(w, "ActMicDetectToggle"), QStringLiteral("Disable Microphone Detection"));
         QCOMPARE(hint(w, "ActMouDetectToggle"), QStringLiteral("Use Mouse Detection"));
@@ -87,10 +89,16 @@ private slots:
         QVERIFY(f.find<QToolButton>("btnMicDetect")->icon().cacheKey() !=
                 f.find<QToolButton>("btnMouDetect")->icon().cacheKey());
 
-        QVERIFY(f.logic->taskQueue().TimTask().isEnabled());
         QVERIFY(!f.logic->controller().TimActivationDelay().isEnabled());
         QVERIFY(!f.logic->simulation().TimSimulation().isEnabled());
         QVERIFY(f.logic->report().ReportLines().isEmpty());
+
+        // The player runs, asleep with nothing queued: a burst wakes it at once.
+        f.clock.advance(60000);
+        QCOMPARE(f.playback->polls, 0);
+        f.logic->taskQueue().AddTask();
+        f.clock.advance(1);
+        QCOMPARE(f.playback->played, QStringList{SoundsFolder + "siren.wav"});
     }
 
     void detectorSwitchesTurnOverRedrawApplyStatesAndPersist()
@@ -317,6 +325,8 @@ private slots:
         f.clock.advance(1000);                          // the simulation fires and lights its lamp
         f.pointer.send(PointerEvent::LeftPress);        // both detectors light theirs
         f.logic->microphone().CheckLevel(90);
+        f.logic->taskQueue().AddTask(); // the player plays its first sound and polls on
+        f.clock.advance(1);
         for (Timer* timer :
              {&f.logic->taskQueue().TimTask(), &f.logic->controller().TimTempMute(),
               &f.logic->controller().TimTriggerDelay(),
@@ -361,7 +371,12 @@ private slots:
         // The devices are released at the very end: recording first, then output.
         QCOMPARE(f.audio.calls.mid(f.audio.calls.size() - 2), (QStringList{"freeRecording", "freeOutput"}));
 
+        const QStringList calls = f.playback->calls;
+        const int polls = f.playback->polls;
+        f.logic->taskQueue().AddTask(); // the closed window's player never wakes again
         f.clock.advance(60 * 60000);
+        QCOMPARE(f.playback->calls, calls);
+        QCOMPARE(f.playback->polls, polls);
         f.store->flush();
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), before);

@@ -20,8 +20,8 @@
 #include <QRegularExpression>
 
 /// The alarm logic on a virtual clock in a private per-user world: real report file, settings
-/// file and autostart entry, fake playback and window. The player loop runs from the start, as
-/// it does from the end of the main window's creation.
+/// file and autostart entry, fake playback and window. The player loop is started, as it is at
+/// the end of the main window's creation.
 struct AlarmFixture
 {
     TempEnvironment env;
@@ -40,7 +40,7 @@ struct AlarmFixture
                                autostart};
     AlarmSimulation simulation{{switches, tunables, store, view, clock}, random, controller};
 
-    AlarmFixture() { queue.TimTask().setEnabled(true); }
+    AlarmFixture() { queue.start(); }
 
     /// A selected sound whose file exists in SoundsFolder.
     void addSound(const QString& name)

@@ -18,6 +18,8 @@ public:
 
     void PlayHow(int slot, int panMode, const QString& path) override
     {
+        if (onPlay)
+            onPlay();
         calls << QStringLiteral("%1 %2 %3").arg(slot).arg(panMode).arg(path);
         if (QFile::exists(path)) {
             m_endsAt = m_clock.elapsedMs() + soundMs;
@@ -31,11 +33,17 @@ public:
         ++stops;
         m_endsAt = 0;
     }
-    bool IsPlaying() const override { return m_clock.elapsedMs() < m_endsAt; }
+    bool IsPlaying() const override
+    {
+        ++polls;
+        return m_clock.elapsedMs() < m_endsAt;
+    }
 
     QStringList calls;  // every PlayHow: "slot panMode path"
     QStringList played; // the paths that sounded
     int stops = 0;
+    mutable int polls = 0;        // every IsPlaying
+    std::function<void()> onPlay; // runs as PlayHow begins
     std::function<void()> onStop; // runs as StopSounds begins
 
 private:
