@@ -57,7 +57,7 @@ private slots:
     void aFailedStartLeavesActivationAndCloseWithNothingToDo()
     {
         LogicRig r;
-        r.audio.libraryVersion = AudioBackend::RequiredVersion - 1;
+        r.audio.libraryVersion = r.audio.requiredVersion() - 1;
         r.store->WriteSetting(StateKey, "Alarm Active", "T");
         QVERIFY(!r.logic.FormCreate());
         const QStringList calls = r.audio.calls;
