@@ -11,6 +11,8 @@ namespace {
 constexpr std::size_t BlockFrames = 2048;
 // One second of sound at the device rate runs ahead of the speakers.
 constexpr double AheadSeconds = 1.0;
+// More than an output's first request (a new sound server stream asks for 60 ms at once).
+constexpr double StartSeconds = 0.1;
 constexpr int LowestFrequency = 100;
 } // namespace
 
@@ -96,9 +98,19 @@ void DecodedStream::expandBlock(int repeat)
 
 bool DecodedStream::decodeAhead()
 {
+    return decodeUntil(m_ring.capacity());
+}
+
+void DecodedStream::decodeStart()
+{
+    decodeUntil(std::size_t(StartSeconds * m_deviceRate));
+}
+
+bool DecodedStream::decodeUntil(std::size_t frames)
+{
     while (!m_decodeEnded.load(std::memory_order_relaxed)) {
         const std::size_t room = std::min(m_ring.writable(), BlockFrames);
-        if (room == 0)
+        if (room == 0 || m_ring.capacity() - m_ring.writable() >= frames)
             return true;
         const int frequency = m_frequency.load();
         if (m_inputUsed == m_inputFrames && !m_fileEnded)

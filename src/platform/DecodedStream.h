@@ -36,6 +36,9 @@ public:
     /// Decoder thread: decodes until the ring is full or the file has ended; true while there
     /// is more to decode.
     bool decodeAhead();
+    /// Main thread, before the stream first plays (the decoder thread has not seen it yet):
+    /// decodes its first moments, so that an output that starts with it has them at once.
+    void decodeStart();
     /// Any thread: the whole file is decoded (though perhaps not yet played).
     bool decodeFinished() const { return m_decodeEnded.load(std::memory_order_acquire); }
 
@@ -48,6 +51,8 @@ private:
     void readBlock();
     /// Decoder thread: the block as stereo, each frame held `repeat` times.
     void expandBlock(int repeat);
+    /// Decodes until the ring holds `frames` or the file has ended; true while there is more.
+    bool decodeUntil(std::size_t frames);
     /// How often each frame is repeated so that the resampler's stretch stays within its range.
     int repeatFor(int frequency) const;
 

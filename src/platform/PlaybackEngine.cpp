@@ -97,6 +97,8 @@ bool PlaybackEngine::play(AudioHandle handle)
     });
     if (voice == m_voices.end())
         return m_error.fail(AudioError::Busy);
+    if (state == DecodedStream::Idle)
+        stream->decodeStart();
     stream->state.store(DecodedStream::Playing);
     voice->store(stream);
     {
