@@ -115,6 +115,7 @@ public:
     /// left channel in the low 16 bits, right in the high 16 bits, each 0..100.
     using LevelCallback = std::function<void(AudioHandle channel, std::uint32_t level)>;
     /// Records from the input that is switched on and reports each block's level on the
-    /// recording thread until the channel is stopped; 0 when it cannot start.
+    /// engine's recording thread (one of its own, never the main thread) until the channel is
+    /// stopped; none follows once stop() has returned. 0 when it cannot start.
     virtual AudioHandle startRecording(int sampleRate, LevelCallback onLevel) = 0;
 };
