@@ -1,9 +1,11 @@
 // The audio engine's costs on the real devices (run it inside the test rig, see
-// bench_audio.sh):
+// bench_audio.sh); OSTREL_AUDIO_BACKEND=pulse or =portaudio picks the engine, as for the program:
 //   bench_audio idle SECONDS   CPU share of one core and resident memory with both devices
 //                              started and the recording on, as the armed program idles.
 //   bench_audio latency COUNT  time from PlayHow to the first sample at the default input
-//                              (the sink's monitor), COUNT times.
+//                              (the sink's monitor), COUNT times cold (the last sound ended
+//                              long enough ago for the engine to let its stream go) and COUNT
+//                              times warm (right after another sound).
 #include "BenchStats.h"
 #include "ResidentMemory.h"
 #include "audio/AlarmSoundPlayer.h"
@@ -11,7 +13,7 @@
 #include "audio/MicRecording.h"
 #include "core/MessageBoxes.h"
 #include "core/Random.h"
-#include "platform/PortAudioBackend.h"
+#include "platform/AudioBackendChoice.h"
 #include "settings/Tunables.h"
 
 #include <QCoreApplication>
@@ -25,6 +27,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <portaudio.h>
 #include <sndfile.h>
 #include <sys/resource.h>
@@ -84,14 +87,14 @@ void printThreads()
 
 int idle(int seconds)
 {
-    PortAudioBackend audio;
+    const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
     PrintedMessages messages;
-    AudioDevices devices(audio, messages);
+    AudioDevices devices(*audio, messages);
     if (!devices.start())
         return 1;
     const AudioDevices::InputChoice input = devices.chooseInput();
     devices.applyInput(input.selected);
-    MicRecording recording(audio, messages);
+    MicRecording recording(*audio, messages);
     long reports = 0;
     QObject::connect(&recording, &MicRecording::levelReported, [&] { ++reports; });
     recording.start(input.selected);
@@ -143,8 +146,44 @@ int listen(const void* input, void*, unsigned long frames, const PaStreamCallbac
     return paContinue;
 }
 
+/// The delays from PlayHow to the first sample at the monitor, in ms: by the capture's time
+/// stamp, and to the sample reaching this program (which adds the capture's buffering).
+struct Delays
+{
+    std::vector<double> stamped;
+    std::vector<double> arrived;
+};
+
+/// Plays the click and waits up to 2 s for the monitor to hear it; stops it either way.
+void playAndHear(AlarmSoundPlayer& player, const QString& path, PaStream* capture,
+                 FirstSound& first, Delays& delays)
+{
+    first.heardAt.store(-1);
+    first.armed.store(true);
+    const double playedAt = Pa_GetStreamTime(capture);
+    const auto wall0 = std::chrono::steady_clock::now();
+    player.PlayHow(0, PanCentre, path);
+    while (first.heardAt.load() < 0 &&
+           std::chrono::steady_clock::now() - wall0 < std::chrono::seconds(2))
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    first.armed.store(false);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+    if (first.heardAt.load() >= 0) {
+        delays.stamped.push_back(1000 * (first.heardAt.load() - playedAt));
+        delays.arrived.push_back(1000 * wall);
+    }
+    player.StopSounds();
+}
+
 int latency(int count)
 {
+    // Past the half second of silence and the stream's buffer after which the sound server's
+    // engine lets its stream go, so the next play opens a new one, as an alarm does.
+    constexpr auto ColdGap = std::chrono::milliseconds(1500);
+    // Well within that half second: the stream is still there.
+    constexpr auto WarmGap = std::chrono::milliseconds(100);
+
     QTemporaryDir dir;
     const QByteArray path = dir.filePath(QStringLiteral("click.wav")).toLocal8Bit();
     SF_INFO info{0, 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
@@ -155,52 +194,47 @@ int latency(int count)
     sf_writef_float(file, tone.data(), sf_count_t(tone.size()));
     sf_close(file);
 
-    PortAudioBackend audio;
+    const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
     PrintedMessages messages;
-    AudioDevices devices(audio, messages);
+    AudioDevices devices(*audio, messages);
     if (!devices.start())
         return 1;
     PlainTunables tunables;
     SeededRandom random(1);
-    AlarmSoundPlayer player(audio, tunables, random);
+    AlarmSoundPlayer player(*audio, tunables, random);
 
+    // The capture is PortAudio's whichever engine plays, so both are timed by one clock.
     FirstSound first;
-    PaStreamParameters in{Pa_GetDefaultInputDevice(), 2, paFloat32, 0.01, nullptr};
     PaStream* capture = nullptr;
-    if (Pa_OpenStream(&capture, &in, nullptr, 44100, 64, paNoFlag, listen, &first) != paNoError ||
+    PaStreamParameters in{0, 2, paFloat32, 0.01, nullptr};
+    if (Pa_Initialize() != paNoError || (in.device = Pa_GetDefaultInputDevice()) == paNoDevice ||
+        Pa_OpenStream(&capture, &in, nullptr, 44100, 64, paNoFlag, listen, &first) != paNoError ||
         Pa_StartStream(capture) != paNoError)
         return 1;
     // A new capture of the monitor can take over a second to deliver its first data.
     std::this_thread::sleep_for(std::chrono::milliseconds(3000));
-    std::vector<double> stamped, arrived;
+    const QString click = QString::fromLocal8Bit(path);
+    Delays cold, warm;
     for (int i = 0; i < count; ++i) {
-        first.heardAt.store(-1);
-        first.armed.store(true);
-        const double playedAt = Pa_GetStreamTime(capture);
-        const auto wall0 = std::chrono::steady_clock::now();
-        player.PlayHow(0, PanCentre, QString::fromLocal8Bit(path));
-        while (first.heardAt.load() < 0 &&
-               std::chrono::steady_clock::now() - wall0 < std::chrono::seconds(2))
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        first.armed.store(false);
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
-        if (first.heardAt.load() >= 0) {
-            stamped.push_back(1000 * (first.heardAt.load() - playedAt));
-            arrived.push_back(1000 * wall);
-        }
-        player.StopSounds();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(ColdGap);
+        playAndHear(player, click, capture, first, cold);
+        std::this_thread::sleep_for(WarmGap);
+        playAndHear(player, click, capture, first, warm);
     }
     Pa_StopStream(capture);
     Pa_CloseStream(capture);
+    Pa_Terminate();
     devices.release();
-    if (stamped.empty())
+    if (cold.stamped.empty() || warm.stamped.empty())
         return 1;
-    printSummary("PlayHow to the first sample at the monitor, by its capture time stamp", stamped,
-                 "plays");
-    printSummary("PlayHow to that sample reaching this program (adds capture buffering)", arrived,
-                 "plays");
+    printSummary("cold PlayHow to the first sample at the monitor, by its capture time stamp",
+                 cold.stamped, "plays");
+    printSummary("cold PlayHow to that sample reaching this program (adds capture buffering)",
+                 cold.arrived, "plays");
+    printSummary("warm PlayHow to the first sample at the monitor, by its capture time stamp",
+                 warm.stamped, "plays");
+    printSummary("warm PlayHow to that sample reaching this program (adds capture buffering)",
+                 warm.arrived, "plays");
     return 0;
 }
 } // namespace

@@ -1,46 +1,35 @@
 #!/usr/bin/env bash
 # How fast the armed program raises the alarm on the headless rig: a loud tone into the sink
 # (microphone, trigger duration 0) and an xdotool click (mouse), each to the first alarm sample
-# at the sink's monitor, COUNT times each. Build first (cmake --build build).
+# at the sink's monitor, COUNT times each. Build first (cmake --build build). OSTREL_BUILD_DIR
+# names another build; OSTREL_AUDIO_BACKEND=pulse|portaudio forces the program's engine;
+# RIG_DESKTOP=1 lets the sound server behave as a desktop's (see scripts/headless-env.sh).
 #   bench/bench_trigger.sh [count]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
 count=${1:-12}
 alarm_hz=2000
 # shellcheck source=scripts/headless-env.sh
-source "$root/scripts/headless-env.sh"
+source scripts/headless-env.sh
+# shellcheck source=bench/bench_program.sh
+source bench/bench_program.sh
+require_built ostrel bench/bench_trigger
 start_rig >/dev/null
-trap stop_rig EXIT
+trap stop_bench EXIT
 
 # Armed at the last close with both detectors on; no delays, one short sound per alarm, no
 # pitch alteration.
-mkdir -p "$XDG_CONFIG_HOME/Quillmere" "$XDG_DATA_HOME/Quillmere/Ostrel/Sounds"
-cat >"$XDG_CONFIG_HOME/Quillmere/Ostrel.ini" <<'INI'
-[SoftWare]
-Quillmere\Ostrel\S\Alarm%20Active=T
-Quillmere\Ostrel\S\ActMicDetectToggle=T
-Quillmere\Ostrel\S\ActMouDetectToggle=T
-Quillmere\Ostrel\S\set\frmMainspnActivationDelay=0
-Quillmere\Ostrel\S\set\frmMainspnTriggerDelay=0
-Quillmere\Ostrel\S\set\frmMaintrkMicTriggerDuration=0
-Quillmere\Ostrel\S\set\frmMaintrkPersistence=0
-Quillmere\Ostrel\S\set\frmMaintrkPersistenceRandom=0
-Quillmere\Ostrel\S\set\frmMaintrkRandomAlteration=0
-Quillmere\Ostrel\S\snd\alarm.wav=T
-INI
-sox -n -r 44100 -c 1 "$XDG_DATA_HOME/Quillmere/Ostrel/Sounds/alarm.wav" synth 0.5 sine "$alarm_hz" vol 0.5
+write_settings 'Alarm%20Active=T' ActMicDetectToggle=T ActMouDetectToggle=T \
+  'set\frmMainspnActivationDelay=0' 'set\frmMainspnTriggerDelay=0' \
+  'set\frmMaintrkMicTriggerDuration=0' 'set\frmMaintrkPersistence=0' \
+  'set\frmMaintrkPersistenceRandom=0' 'set\frmMaintrkRandomAlteration=0' 'snd\alarm.wav=T'
+add_sound alarm.wav "$alarm_hz"
 
 # The pointer waits in a corner, away from the window.
 xdotool mousemove 5 5
-"$root/build/ostrel" 2>/dev/null &
-pid=$!
-sleep 3
-grep -q "Alarm - Activated" "$XDG_DATA_HOME/Quillmere/Ostrel/Reports/Report.txt" ||
-  { echo "the program did not arm" >&2; exit 1; }
+start_program 3
+program_reported "Alarm - Activated" || { echo "the program did not arm" >&2; exit 1; }
 status=0
-ALARM_FILE_HZ=$alarm_hz "$root/build/bench/bench_trigger" tone "$count" 2>/dev/null || status=1
-ALARM_FILE_HZ=$alarm_hz "$root/build/bench/bench_trigger" click "$count" 2>/dev/null || status=1
-kill "$pid"
-wait "$pid" 2>/dev/null || true
+ALARM_FILE_HZ=$alarm_hz "$BENCH_BUILD/bench/bench_trigger" tone "$count" 2>/dev/null || status=1
+ALARM_FILE_HZ=$alarm_hz "$BENCH_BUILD/bench/bench_trigger" click "$count" 2>/dev/null || status=1
 exit $status

@@ -10,6 +10,9 @@
 # The rig changes the environment of the shell that sources it; use it from a script.
 # RIG_STATE_DIR, when set before start_rig, holds the config and data folders instead of the
 # temporary root, and is kept afterwards (scripts/run uses it so its output can be inspected).
+# RIG_DESKTOP=1, when set before start_rig, lets the sound server behave as a desktop's does:
+# no keeper stream holds the monitor, and module-suspend-on-idle suspends the sink when nothing
+# uses it. The benchmarks use it to see what an idle program costs; the tests need the keeper.
 
 RIG_SINK=ostrel_sink
 RIG_ROOT=
@@ -83,6 +86,9 @@ load-module module-null-sink sink_name=$RIG_SINK rate=44100 channels=2 sink_prop
 set-default-sink $RIG_SINK
 set-default-source $RIG_SINK.monitor
 EOF
+  if [ "${RIG_DESKTOP:-}" = 1 ]; then
+    echo 'load-module module-suspend-on-idle' >>"$RIG_ROOT/pulse.pa" || return 1
+  fi
   # -n: no system default script, only ours. The same command works as root and as a user;
   # as root PulseAudio warns that it is not meant to run that way, which is harmless here.
   # A disabled session bus address keeps it from autolaunching a D-Bus daemon we would not stop.
@@ -99,11 +105,13 @@ EOF
   pactl set-default-sink "$RIG_SINK" && pactl set-default-source "$RIG_SINK.monitor" || return 1
 
   # Without one low-latency stream held on the monitor, a new recording can get no data for
-  # up to 2 s; this one stays attached for the whole run.
-  parec --latency-msec=10 -d "$RIG_SINK.monitor" --raw >/dev/null 2>"$RIG_ROOT/keeper.log" &
-  RIG_KEEPER_PID=$!
-  if ! _rig_wait_for 10 eval "pactl list short source-outputs | grep -q ."; then
-    _rig_log "the monitor keeper stream did not attach"; return 1
+  # up to 2 s; this one stays attached for the whole run. A desktop has none.
+  if [ "${RIG_DESKTOP:-}" != 1 ]; then
+    parec --latency-msec=10 -d "$RIG_SINK.monitor" --raw >/dev/null 2>"$RIG_ROOT/keeper.log" &
+    RIG_KEEPER_PID=$!
+    if ! _rig_wait_for 10 eval "pactl list short source-outputs | grep -q ."; then
+      _rig_log "the monitor keeper stream did not attach"; return 1
+    fi
   fi
 
   export OSTREL_TEST_SINK=$RIG_SINK
