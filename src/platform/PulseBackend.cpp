@@ -246,12 +246,12 @@ void PulseBackend::freeStream(AudioHandle stream)
 
 bool PulseBackend::play(AudioHandle stream)
 {
-    const PulseConnection::Lock lock(*m_connection);
-    // Without a server nothing would ever end the sound: it does not start.
-    if (!m_connection->context())
-        return m_error.fail(AudioError::DeviceFailed);
+    // The voice is taken before the lock, so the playback cannot let its stream go now; the
+    // start's decoding holds up no server event.
     if (!fromStreams(m_streams.play(stream)))
         return false;
+    const PulseConnection::Lock lock(*m_connection);
+    // Without a server nothing would ever end the sound: it does not start.
     if (m_playback.open(m_outputRate))
         return true;
     m_streams.stop(stream);

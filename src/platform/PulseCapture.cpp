@@ -3,6 +3,7 @@
 #include "PulseConnection.h"
 #include "audio/AudioBackend.h"
 
+#include <algorithm>
 #include <pulse/pulseaudio.h>
 
 namespace {
@@ -20,6 +21,12 @@ bool PulseCapture::start(const std::string& source, int sampleRate, Report repor
     pa_context* context = m_connection.context();
     if (!context) {
         error = AudioError::DeviceFailed;
+        return false;
+    }
+    const auto& sources = m_connection.state().sources;
+    if (!source.empty() && std::none_of(sources.begin(), sources.end(),
+                                        [&](const PulseSource& s) { return s.name == source; })) {
+        error = AudioError::NoDevice;
         return false;
     }
     // A mono source comes as two equal channels: the server remixes it for us.
@@ -69,7 +76,7 @@ void PulseCapture::followDefault(const std::string& source)
     const char* current = pa_stream_get_device_name(m_stream);
     if (current && source == current)
         return;
-    pa_operation_unref(pa_context_move_source_output_by_name(
+    ForgetOperation(pa_context_move_source_output_by_name(
         m_connection.context(), pa_stream_get_index(m_stream), source.c_str(), nullptr, nullptr));
 }
 
@@ -100,5 +107,8 @@ void PulseCapture::stateChanged(pa_stream* stream, void* self)
         return;
     auto* capture = static_cast<PulseCapture*>(self);
     capture->m_running.store(false);
-    capture->m_connection.fail();
+    // On a server that still answers only this recording ended (its source went with nothing
+    // to take over): the switch's next start tells why. Otherwise the server went.
+    if (!capture->m_connection.context())
+        capture->m_connection.fail();
 }

@@ -76,9 +76,25 @@ pa_mainloop_api* PulseConnection::api() const
     return pa_threaded_mainloop_get_api(m_loop);
 }
 
+bool PulseServerState::usable() const
+{
+    const bool hasSink = std::find(sinks.begin(), sinks.end(), defaultSink) != sinks.end();
+    const bool hasSource = std::any_of(sources.begin(), sources.end(),
+                                       [&](const PulseSource& s) { return s.name == defaultSource; });
+    return hasSink && hasSource;
+}
+
+void ForgetOperation(pa_operation* operation)
+{
+    if (operation)
+        pa_operation_unref(operation);
+}
+
 pa_context* PulseConnection::context() const
 {
-    return m_phase == Phase::Up ? m_context : nullptr;
+    // A context that failed is no use even before its drop has run.
+    return m_phase == Phase::Up && pa_context_get_state(m_context) == PA_CONTEXT_READY ? m_context
+                                                                                         : nullptr;
 }
 
 bool PulseConnection::connect(std::chrono::milliseconds timeout)
@@ -134,7 +150,7 @@ void PulseConnection::contextStateChanged()
                     connection->refresh();
             },
             this);
-        pa_operation_unref(pa_context_subscribe(
+        ForgetOperation(pa_context_subscribe(
             m_context,
             pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SERVER | PA_SUBSCRIPTION_MASK_SINK |
                                    PA_SUBSCRIPTION_MASK_SOURCE),
@@ -158,21 +174,33 @@ void PulseConnection::refresh()
         return;
     }
     m_reading = PulseServerState{};
-    // The replies come in order: the defaults, then every source, then the end of the list. A
-    // dropped connection cancels them, and drop() forgets the reading.
-    pa_operation_unref(pa_context_get_server_info(
+    // The replies come in the order asked: the defaults, the sinks, the sources. A dropped
+    // connection cancels them, and drop() forgets the reading.
+    ForgetOperation(pa_context_get_server_info(
         m_context,
         [](pa_context*, const pa_server_info* info, void* self) {
             auto* connection = static_cast<PulseConnection*>(self);
-            if (info && connection->m_reading) {
-                connection->m_reading->defaultSink =
-                    info->default_sink_name ? info->default_sink_name : "";
-                connection->m_reading->defaultSource =
-                    info->default_source_name ? info->default_source_name : "";
+            if (!connection->m_reading)
+                return;
+            if (!info) {
+                connection->m_reading.reset();
+                connection->fail();
+                return;
             }
+            connection->m_reading->defaultSink = info->default_sink_name ? info->default_sink_name : "";
+            connection->m_reading->defaultSource =
+                info->default_source_name ? info->default_source_name : "";
         },
         this));
-    pa_operation_unref(pa_context_get_source_info_list(
+    ForgetOperation(pa_context_get_sink_info_list(
+        m_context,
+        [](pa_context*, const pa_sink_info* info, int eol, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            if (connection->m_reading && info && eol == 0)
+                connection->m_reading->sinks.emplace_back(info->name);
+        },
+        this));
+    ForgetOperation(pa_context_get_source_info_list(
         m_context,
         [](pa_context*, const pa_source_info* info, int eol, void* self) {
             auto* connection = static_cast<PulseConnection*>(self);
@@ -184,23 +212,32 @@ void PulseConnection::refresh()
             }
             PulseServerState state = std::move(*connection->m_reading);
             connection->m_reading.reset();
-            if (eol > 0)
-                connection->serverStateRead(std::move(state));
-            if (std::exchange(connection->m_readAgain, false) && connection->m_context)
+            if (eol < 0) {
+                connection->fail();
+                return;
+            }
+            if (std::exchange(connection->m_readAgain, false)) {
                 connection->refresh();
+                return;
+            }
+            connection->serverStateRead(std::move(state));
         },
         this));
 }
 
 void PulseConnection::serverStateRead(PulseServerState state)
 {
-    const bool hasSource = std::any_of(state.sources.begin(), state.sources.end(),
-                                       [&](const PulseSource& s) { return s.name == state.defaultSource; });
-    if (state.defaultSink.empty() || !hasSource) {
+    if (!state.usable()) {
+        // While up, a device may have gone between two of the replies: one more reading tells.
+        if (m_phase == Phase::Up && !std::exchange(m_rereadUnusable, true)) {
+            refresh();
+            return;
+        }
         // A server without speakers or without a microphone is no use yet: wait for a better one.
         fail();
         return;
     }
+    m_rereadUnusable = false;
     m_state = std::move(state);
     if (m_phase == Phase::Up) {
         m_owner.defaultsChanged(m_state);
@@ -216,10 +253,11 @@ void PulseConnection::serverStateRead(PulseServerState state)
 
 void PulseConnection::refreshSpeakers()
 {
-    if (!m_watchingSpeakers || m_phase != Phase::Up)
+    pa_context* ready = context();
+    if (!m_watchingSpeakers || !ready)
         return;
-    pa_operation_unref(pa_context_get_sink_info_by_name(
-        m_context, m_state.defaultSink.c_str(),
+    ForgetOperation(pa_context_get_sink_info_by_name(
+        ready, m_state.defaultSink.c_str(),
         [](pa_context*, const pa_sink_info* info, int eol, void* self) {
             auto* connection = static_cast<PulseConnection*>(self);
             if (!info || eol != 0)
@@ -266,6 +304,7 @@ void PulseConnection::drop()
 {
     m_reading.reset();
     m_readAgain = false;
+    m_rereadUnusable = false;
     m_speakers.reset();
     m_owner.connectionDropped();
     if (m_context) {

@@ -14,6 +14,7 @@ class AudioDeviceListener;
 class QObject;
 struct pa_context;
 struct pa_defer_event;
+struct pa_operation;
 struct pa_mainloop_api;
 struct pa_threaded_mainloop;
 struct pa_time_event;
@@ -28,13 +29,20 @@ struct PulseSource
     int channels = 2;
 };
 
-/// What the server offers: its defaults and its sources, in its order.
+/// What the server offers: its defaults, its sinks, and its sources in its order.
 struct PulseServerState
 {
     std::string defaultSink;
     std::string defaultSource;
+    std::vector<std::string> sinks;
     std::vector<PulseSource> sources;
+
+    /// Both defaults name a device that exists: the server can play and record.
+    bool usable() const;
 };
+
+/// Lets go of a request whose answer is not awaited; a request the server refused is nothing.
+void ForgetOperation(pa_operation* operation);
 
 /// The one connection to the sound server, on libpulse's threaded main loop: everything the
 /// server says is handled on the loop's thread, with the loop's lock held. The connection reads
@@ -79,7 +87,7 @@ public:
     /// when no server answers in time, or it offers no sink or no source.
     bool connect(std::chrono::milliseconds timeout);
 
-    /// Lock held: the context while the connection is up, else nullptr.
+    /// Lock held: the context while the connection is up and ready, else nullptr.
     pa_context* context() const;
     /// Lock held.
     const PulseServerState& state() const { return m_state; }
@@ -123,6 +131,7 @@ private:
     PulseServerState m_state;
     std::optional<PulseServerState> m_reading; // while the server's state is being read
     bool m_readAgain = false;
+    bool m_rereadUnusable = false; // an unusable reading while up is read once more
     pa_time_event* m_retry = nullptr;
     pa_defer_event* m_pendingFailure = nullptr;
     bool m_watchingSpeakers = false;

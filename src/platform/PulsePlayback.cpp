@@ -69,7 +69,7 @@ void PulsePlayback::setPaused(bool paused)
 {
     m_paused = paused;
     if (m_stream && pa_stream_get_state(m_stream) == PA_STREAM_READY)
-        pa_operation_unref(pa_stream_cork(m_stream, paused ? 1 : 0, nullptr, nullptr));
+        ForgetOperation(pa_stream_cork(m_stream, paused ? 1 : 0, nullptr, nullptr));
 }
 
 void PulsePlayback::followDefault(const std::string& sink)
@@ -79,7 +79,7 @@ void PulsePlayback::followDefault(const std::string& sink)
     const char* current = pa_stream_get_device_name(m_stream);
     if (current && sink == current)
         return;
-    pa_operation_unref(pa_context_move_sink_input_by_name(
+    ForgetOperation(pa_context_move_sink_input_by_name(
         m_connection.context(), pa_stream_get_index(m_stream), sink.c_str(), nullptr, nullptr));
 }
 
@@ -122,6 +122,18 @@ void PulsePlayback::releaseIfSilent()
 
 void PulsePlayback::stateChanged(pa_stream* stream, void* self)
 {
-    if (pa_stream_get_state(stream) == PA_STREAM_FAILED)
-        static_cast<PulsePlayback*>(self)->m_connection.fail();
+    auto* playback = static_cast<PulsePlayback*>(self);
+    switch (pa_stream_get_state(stream)) {
+    case PA_STREAM_READY:
+        // A halt or a resume asked for while the stream was being made is applied now.
+        if (pa_stream_is_corked(stream) != (playback->m_paused ? 1 : 0))
+            playback->setPaused(playback->m_paused);
+        break;
+    case PA_STREAM_FAILED:
+        // Without a sink to play on, the sounds could never end: the devices are lost.
+        playback->m_connection.fail();
+        break;
+    default:
+        break;
+    }
 }

@@ -156,10 +156,11 @@ private slots:
 
         // A second sound opens a stream again and is heard.
         QVERIFY(heardWhenPlayed(*audio, tone("again.wav", 0.3)) > 0.2);
-        // Halted output plays nothing until it resumes.
+        // Halted when the sound starts and resumed before its stream is ready: it plays to its end.
         QVERIFY(audio->pauseOutput());
+        player.PlayHow(0, PanCentre, tone("resumed.wav", 0.3));
         QVERIFY(audio->resumeOutput());
-        QVERIFY(heardWhenPlayed(*audio, tone("resumed.wav", 0.3)) > 0.2);
+        QTRY_VERIFY_WITH_TIMEOUT(!player.IsPlaying(), 3000);
     }
 
     void aLostServerIsToldOnceStopsEverythingAndItsReturnIsHeard()
@@ -237,6 +238,66 @@ private slots:
                                  8000);
         const int before = levels.reports();
         QTRY_VERIFY(levels.reports() > before + 3);
+    }
+
+    void aServerWithoutSpeakersIsNoUseUntilSomeCome()
+    {
+        PrivateSoundServer server;
+        QVERIFY(server.start());
+        const auto audio = startedEngine();
+        QVERIFY(audio);
+        CountingListener listener;
+        audio->setDeviceListener(&listener);
+        const QString sinkModule = server.query({"list", "short", "modules"})
+                                       .split('\n')
+                                       .filter("module-null-sink")
+                                       .value(0)
+                                       .section('\t', 0, 0);
+        QVERIFY(server.command({"unload-module", sinkModule}));
+        QTRY_COMPARE_WITH_TIMEOUT(listener.lost, 1, 5000);
+        PulseBackend another;
+        QVERIFY(!another.connect());
+
+        QVERIFY(server.command({"load-module", "module-null-sink",
+                                QStringLiteral("sink_name=%1").arg(PrivateSoundServer::Sink)}));
+        QVERIFY(server.command({"set-default-source", QStringLiteral("%1.monitor").arg(PrivateSoundServer::Sink)}));
+        QTRY_COMPARE_WITH_TIMEOUT(listener.restored, 1, 5000);
+        QCOMPARE(listener.lost, 1);
+        QVERIFY(heardWhenPlayed(*audio, tone("back.wav", 0.5)) > 0.2);
+        audio->setDeviceListener(nullptr);
+    }
+
+    void aNamedSourceThatGoesEndsOnlyItsRecording()
+    {
+        PrivateSoundServer server;
+        QVERIFY(server.start());
+        const QString module = server.query({"load-module", "module-null-sink",
+                                             "sink_name=usb_sink",
+                                             "sink_properties=device.description=USB"});
+        QVERIFY(!module.isEmpty());
+        const auto audio = startedEngine();
+        QVERIFY(audio);
+        CountingListener listener;
+        audio->setDeviceListener(&listener);
+        int usb = -1;
+        for (int i = 0; audio->inputName(i); ++i)
+            if (*audio->inputName(i) == "Monitor of USB")
+                usb = i;
+        QVERIFY(usb >= 0);
+        QVERIFY(audio->setInput(usb, InputFlags::On));
+        LevelProbe levels;
+        const AudioHandle recording = audio->startRecording(Rate, levels.callback());
+        QVERIFY(recording);
+
+        QVERIFY(server.command({"unload-module", module}));
+        // Whether the server moved the recording or ended it, the server itself is not lost.
+        QTest::qWait(2 * int(std::chrono::milliseconds(PulseConnection::RetryInterval).count()));
+        QCOMPARE(listener.lost, 0);
+        QVERIFY(audio->stop(recording));
+        QCOMPARE(audio->startRecording(Rate, levels.callback()), AudioHandle(0));
+        QCOMPARE(audio->errorCode(), AudioError::NoDevice);
+        QCOMPARE(listener.lost, 0);
+        audio->setDeviceListener(nullptr);
     }
 
     void theSpeakersStateIsToldNowAndAtEveryChange()
