@@ -131,8 +131,9 @@ measure() {
     "sink $(pactl list short sinks | awk -v s="$RIG_SINK" '$2 == s { print $NF }')"
   local kib
   kib=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
-  W_RESIDENT_MB=$(awk -v k="$kib" 'BEGIN { printf "%.1f", k * 1024 / 1e6 }')
-  echo "resident $kib KiB ($W_RESIDENT_MB MB of 10^6 bytes)"
+  # MB as ps and top count them, 1024 KiB each.
+  W_RESIDENT_MB=$(awk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')
+  echo "resident $kib KiB ($W_RESIDENT_MB MB of 2^20 bytes)"
 }
 
 table_line() { printf '%-42s %13s %13s   %s\n' "$@"; }
