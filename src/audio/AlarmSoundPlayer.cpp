@@ -6,8 +6,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int LowestFrequency = 100;
-constexpr int HighestFrequency = 100000;
 // The random alteration's maximum, not its position, sets the centre of the random factor.
 constexpr int RandomAlterationMaximum = 100;
 
@@ -36,7 +34,8 @@ int PlaybackFrequency(int f0, int global, int r)
     const std::int64_t g = global / 2 + 11;
     const std::int64_t f1 = f0 + g * (f0 / 100);
     const std::int64_t f2 = f1 + (r - RandomAlterationMaximum / 10) * (f1 / 100);
-    return int(std::clamp<std::int64_t>(f2, LowestFrequency, HighestFrequency));
+    return int(std::clamp<std::int64_t>(f2, ChannelAttributes::LowestFrequency,
+                                         ChannelAttributes::HighestFrequency));
 }
 
 AlarmSoundPlayer::AlarmSoundPlayer(AudioStreams& audio, const TunableValues& tunables,

@@ -38,6 +38,10 @@ constexpr std::uint32_t VolumeMask = 0xFFFF;
 /// volume / 100), pan -100 (left only) .. 0 (both) .. 100 (right only).
 struct ChannelAttributes
 {
+    /// The frequencies a channel can play at.
+    static constexpr int LowestFrequency = 100;
+    static constexpr int HighestFrequency = 100000;
+
     int frequency = 0;
     int volume = 100;
     int pan = 0;

@@ -1,5 +1,7 @@
 #include "DecodedStream.h"
 
+#include "audio/AudioBackend.h"
+
 #include <QFile>
 #include <samplerate.h>
 #include <sndfile.h>
@@ -13,7 +15,14 @@ constexpr std::size_t BlockFrames = 2048;
 constexpr double AheadSeconds = 1.0;
 // More than an output's first request (a new sound server stream asks for 60 ms at once).
 constexpr double StartSeconds = 0.1;
-constexpr int LowestFrequency = 100;
+
+/// The rate a file's samples are played at: its own rate, or whatever setPlayback asked for,
+/// held within what a channel can play, so that no header can stretch a block past its buffer.
+int playable(int frequency)
+{
+    return std::clamp(frequency, ChannelAttributes::LowestFrequency,
+                      ChannelAttributes::HighestFrequency);
+}
 } // namespace
 
 std::unique_ptr<DecodedStream> DecodedStream::open(const QString& path, int deviceRate)
@@ -41,12 +50,12 @@ std::unique_ptr<DecodedStream> DecodedStream::open(const QString& path, int devi
 
 DecodedStream::DecodedStream(SNDFILE* file, int fileRate, int channels, int deviceRate)
     : m_file(file), m_fileRate(fileRate), m_channels(channels), m_deviceRate(deviceRate),
-      m_frequency(fileRate), m_raw(BlockFrames * std::size_t(channels)),
+      m_frequency(playable(fileRate)), m_raw(BlockFrames * std::size_t(channels)),
       m_output(2 * BlockFrames),
       m_ring(std::size_t(AheadSeconds * deviceRate))
 {
     // The resampler stretches at most 256 times; slower rates first repeat each frame.
-    const int maxRepeat = int(std::ceil(deviceRate / (256.0 * LowestFrequency)));
+    const int maxRepeat = int(std::ceil(deviceRate / (256.0 * ChannelAttributes::LowestFrequency)));
     m_input.resize(2 * BlockFrames * std::size_t(std::max(maxRepeat, 1)));
 }
 
@@ -59,7 +68,7 @@ DecodedStream::~DecodedStream()
 
 void DecodedStream::setPlayback(int frequency, float leftGain, float rightGain)
 {
-    m_frequency.store(frequency);
+    m_frequency.store(playable(frequency));
     m_leftGain.store(leftGain);
     m_rightGain.store(rightGain);
 }

@@ -125,7 +125,8 @@ bool PlaybackEngine::setAttributes(AudioHandle handle, const ChannelAttributes& 
     Channel* channel = find(handle);
     if (!channel)
         return m_error.fail(AudioError::BadHandle);
-    if (attributes.frequency < 100 || attributes.frequency > 100000 || attributes.volume < 0 ||
+    if (attributes.frequency < ChannelAttributes::LowestFrequency ||
+        attributes.frequency > ChannelAttributes::HighestFrequency || attributes.volume < 0 ||
         attributes.volume > 100 || attributes.pan < -100 || attributes.pan > 100)
         return m_error.fail(AudioError::BadValue);
     channel->attributes = attributes;

@@ -115,6 +115,39 @@ private slots:
         QVERIFY(std::fabs(zeroCrossingHz(left, Rate) - 5.0) < 0.1);
     }
 
+    void aFileClaimingARateOutsideThePlayableRangePlaysAtTheNearestEnd_data()
+    {
+        QTest::addColumn<int>("claimed");
+        QTest::addColumn<int>("played");
+        QTest::newRow("1 Hz") << 1 << 100;
+        QTest::newRow("20 Hz") << 20 << 100;
+        QTest::newRow("99 Hz") << 99 << 100;
+        QTest::newRow("1 MHz") << 1000000 << 100000;
+    }
+
+    void aFileClaimingARateOutsideThePlayableRangePlaysAtTheNearestEnd()
+    {
+        // A header may claim any rate; played at its own, the sound must neither overrun a
+        // buffer nor stall, and lasts as long as the rate it can be played at makes it.
+        QFETCH(int, claimed);
+        QFETCH(int, played);
+        Offline o;
+        const int frames = 200;
+        const QString path = o.tone("claimed.wav", {.rate = claimed,
+                                                    .seconds = double(frames) / claimed,
+                                                    .leftHz = 0,
+                                                    .amplitude = 0.5});
+        QVERIFY(!path.isEmpty());
+        const AudioHandle stream = o.engine.createFileStream(path);
+        QVERIFY(stream);
+        QCOMPARE(o.engine.attributes(stream)->frequency, claimed);
+        QVERIFY(o.engine.play(stream));
+        const std::size_t rendered = o.renderWhileActive(stream).size() / 2;
+        const double expected = double(frames) * Rate / played;
+        QVERIFY2(std::fabs(double(rendered) - expected) <= std::max(0.05 * expected, double(2 * Chunk)),
+                 qPrintable(QStringLiteral("%1 frames, expected %2").arg(rendered).arg(expected)));
+    }
+
     void panSilencesTheOtherSideAndBalancesLinearlyBetween_data()
     {
         QTest::addColumn<int>("pan");
