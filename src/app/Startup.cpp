@@ -12,6 +12,7 @@
 #include "gVars.h"
 #include "platform/AudioBackendChoice.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "platform/X11PointerSource.h"
 #include "platform/XdgAutostart.h"
 #include "report/ReportLog.h"
@@ -103,6 +104,13 @@ int RunOstrel(int argc, char** argv)
     messages.setOwner(&window);
     soundFiles.setOwner(&window);
     QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);
+    // Asked to end by a signal (a logout, kill, Ctrl+C), the program ends as if closed, so its
+    // teardown runs and its settings reach the file.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&window] {
+        window.close();
+        QCoreApplication::quit();
+    });
 
     window.show();
     // Without a window manager nothing else would make the new window the active one.

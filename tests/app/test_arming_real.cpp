@@ -11,6 +11,19 @@ using namespace gRegistry;
 namespace {
 const QPoint ActivateRing(471, 11); // client position of the top of btnActivate's glyph ring
 
+/// One selected sound and the simulation switch on, so that a click on btnActivate arms, after
+/// the given delay.
+bool prepareArmable(const TempEnvironment& env, int activationDelaySeconds)
+{
+    SettingsStore store(env.settingsFile());
+    store.WriteSetting(TuningKey, "frmMainspnActivationDelay", QString::number(activationDelaySeconds));
+    store.WriteSetting(SoundSelectionKey, "beep.wav", "T");
+    store.WriteSetting(StateKey, "ActSimToggle", "T");
+    QDir().mkpath(SoundsFolder);
+    run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
+    return QFile::exists(SoundsFolder + "beep.wav");
+}
+
 bool isRed(const QColor& c)
 {
     return c.isValid() && c.red() > 180 && c.green() < 80 && c.blue() < 80;
@@ -27,15 +40,7 @@ private slots:
         QElapsedTimer wall;
         wall.start();
         TempEnvironment env;
-        {
-            SettingsStore store(env.settingsFile());
-            store.WriteSetting(TuningKey, "frmMainspnActivationDelay", "2");
-            store.WriteSetting(StateKey, "ActSimToggle", "T");
-            store.WriteSetting(SoundSelectionKey, "beep.wav", "T");
-        }
-        QDir().mkpath(SoundsFolder);
-        run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
-        QVERIFY(QFile::exists(SoundsFolder + "beep.wav"));
+        QVERIFY(prepareArmable(env, 2));
 
         Program first;
         first.start();
@@ -76,6 +81,21 @@ private slots:
         QVERIFY(!QFile::exists(XdgAutostart::filePath()));
         QVERIFY(waitFor([&] { return !isRed(second.pixel(ActivateRing)); }, 5000));
         qInfo("real program run: %lld ms wall", wall.elapsed());
+    }
+
+    void aTerminationSignalRightAfterArmingEndsThroughTheCloseAndKeepsTheArmedState()
+    {
+        TempEnvironment env;
+        QVERIFY(prepareArmable(env, 0));
+        Program program;
+        program.start();
+        QVERIFY(!QTest::currentTestFailed());
+        program.click(QPoint(471, 23)); // btnActivate
+        QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
+                 qPrintable(reportMessages().join(" | ")));
+        QVERIFY(program.terminate());
+        QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
+        QVERIFY(QFile::exists(XdgAutostart::filePath()));
     }
 };
 

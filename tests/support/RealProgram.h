@@ -91,6 +91,14 @@ public:
         m_process.waitForFinished(5000);
     }
 
+    /// Asks the program to end with SIGTERM; true when it then ended of itself, with exit code 0.
+    bool terminate()
+    {
+        m_process.terminate();
+        return m_process.waitForFinished(10000) && m_process.exitStatus() == QProcess::NormalExit &&
+               m_process.exitCode() == 0;
+    }
+
     void stop()
     {
         if (m_process.state() != QProcess::NotRunning)
