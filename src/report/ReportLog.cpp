@@ -37,6 +37,7 @@ void ReportLog::AddToReport(const QString& message)
     if (!m_lines.isEmpty() && m_lines.last() == line)
         return;
     m_lines.append(line);
+    m_bytes.append(line.toLocal8Bit());
     if (!QDir().mkpath(m_folder))
         return;
     save();
@@ -45,8 +46,8 @@ void ReportLog::AddToReport(const QString& message)
 void ReportLog::save() const
 {
     QByteArray text;
-    for (const QString& line : m_lines)
-        text += line.toLocal8Bit() + "\r\n";
+    for (const QByteArray& line : m_bytes)
+        text += line + "\r\n";
     // Replaced atomically: a crash mid-save leaves the previous report whole.
     QSaveFile file(filePath());
     if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
@@ -58,9 +59,13 @@ void ReportLog::loadFile()
     if (!QFile::exists(filePath()))
         return;
     bool ok = false;
-    const QStringList lines = ReadReportFile(filePath(), &ok);
-    if (ok)
-        m_lines = lines;
+    QList<QByteArray> bytes = ReadReportBytes(filePath(), &ok);
+    if (!ok)
+        return;
+    m_lines.clear();
+    for (const QByteArray& line : bytes)
+        m_lines.append(QString::fromLocal8Bit(line));
+    m_bytes = std::move(bytes);
 }
 
 void ReportLog::deleteFile()
@@ -68,7 +73,7 @@ void ReportLog::deleteFile()
     QFile::remove(filePath());
 }
 
-QStringList ReadReportFile(const QString& path, bool* ok, QString* error)
+QList<QByteArray> ReadReportBytes(const QString& path, bool* ok, QString* error)
 {
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
@@ -82,10 +87,28 @@ QStringList ReadReportFile(const QString& path, bool* ok, QString* error)
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);
-    QStringList lines = QString::fromLocal8Bit(bytes).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    // Every encoding a locale may use keeps CR and LF as themselves.
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
     // A final line ending closes the last line; it does not open an empty one.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+QStringList ReadReportFile(const QString& path, bool* ok, QString* error)
+{
+    QStringList lines;
+    for (const QByteArray& line : ReadReportBytes(path, ok, error))
+        lines.append(QString::fromLocal8Bit(line));
     return lines;
 }
 

@@ -22,7 +22,11 @@ public:
 
     /// Replaces ReportLines with the file's lines when the file exists and can be read.
     void loadFile();
-    void clear() { m_lines.clear(); }
+    void clear()
+    {
+        m_lines.clear();
+        m_bytes.clear();
+    }
     void deleteFile();
 
 private:
@@ -33,6 +37,7 @@ private:
     QString m_folder;
     QString m_timeSeparator;
     QStringList m_lines;
+    QList<QByteArray> m_bytes; // each line as the file holds it, written back unchanged
 };
 
 /// "Report.txt" in the reports folder.
@@ -41,6 +46,8 @@ QString ReportFilePath(const QString& reportsFolder);
 /// Reads a report file: lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether
 /// the file could be read, error why not.
 QStringList ReadReportFile(const QString& path, bool* ok = nullptr, QString* error = nullptr);
+/// The same lines as the file's bytes, whatever their encoding.
+QList<QByteArray> ReadReportBytes(const QString& path, bool* ok = nullptr, QString* error = nullptr);
 
 /// The time separator of the user's locale, or empty text when the locale shows none.
 QString LocaleTimeSeparator();

@@ -4,6 +4,7 @@
 #include "app/gVars.h"
 #include "report/ReportLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -28,6 +29,27 @@ private slots:
         log.AddToReport(QStringLiteral("Alarm - Activated"));
         QCOMPARE(log.ReportLines(), QStringList{"[07.03.09 21:05] Alarm - Activated"});
         QCOMPARE(fileBytes(ReportsFolder + "Report.txt"), QByteArray("[07.03.09 21:05] Alarm - Activated\r\n"));
+    }
+
+    void linesReadFromTheFileAreWrittenBackByteForByte()
+    {
+        TempEnvironment env;
+        VirtualClock clock(QDateTime(QDate(2026, 5, 4), QTime(8, 30)));
+        QVERIFY(QDir().mkpath(ReportsFolder));
+        // Bytes no encoding the locale may use can read: another system's, or damage.
+        const QByteArray old = "[01.05.26 07:00] Caf\xe9 \xff\xfe\x80 detected\r\nplain\nlast\r";
+        {
+            QFile file(ReportsFolder + "Report.txt");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
+        ReportLog log(clock, ReportsFolder, QStringLiteral(":"));
+        log.loadFile();
+        QCOMPARE(log.ReportLines().size(), 3);
+        log.AddToReport(QStringLiteral("Alarm - Activated"));
+        QCOMPARE(fileBytes(log.filePath()),
+                 QByteArray("[01.05.26 07:00] Caf\xe9 \xff\xfe\x80 detected\r\nplain\r\nlast\r\n"
+                            "[04.05.26 08:30] Alarm - Activated\r\n"));
     }
 
     void sameMessageInOneMinuteOnceNextMinuteAgain()
