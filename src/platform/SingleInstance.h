@@ -3,13 +3,11 @@
 #include <QLockFile>
 #include <QObject>
 
-class QSocketNotifier;
+class QLocalServer;
 
 /// One running Ostrel per user. The first start holds a lock file and listens on a local socket
 /// beside it; a later start finds the lock taken and asks the first, through the socket, to
-/// come back into view. A lock left by a killed instance is stale and taken over. The listener
-/// keeps its socket whatever its callers do: a flood of connections, or running out of file
-/// descriptors, only costs the connections it cannot take.
+/// come back into view. A lock left by a killed instance is stale and taken over.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -28,24 +26,16 @@ public:
 
     QString lockPath() const { return m_lock.fileName(); }
     QString socketPath() const { return m_socketPath; }
-    /// How many callers are being listened to now.
-    int callers() const { return m_callers; }
 
 signals:
     void restoreRequested();
 
 private:
-    /// Main thread: takes every waiting connection.
-    void acceptWaiting();
-    /// Main thread: listens to one caller for its request, briefly.
-    void hear(int descriptor);
+    void onNewConnection();
 
     QLockFile m_lock;
     QString m_socketPath;
-    int m_listening = -1;
-    int m_spare = -1; // held back, so that a connection can still be taken and closed at the limit
-    QSocketNotifier* m_notifier = nullptr;
-    int m_callers = 0;
+    QLocalServer* m_server = nullptr;
 };
 
 /// The folder that holds the lock and socket: $XDG_RUNTIME_DIR, or Qt's fallback for it.
