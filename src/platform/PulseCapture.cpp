@@ -30,8 +30,8 @@ bool PulseCapture::start(const std::string& source, int sampleRate, Report repor
         return false;
     }
     // A mono source comes as two equal channels: the server remixes it for us.
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, std::uint32_t(sampleRate), Channels};
-    m_stream = pa_stream_new(context, "Microphone level", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, std::uint32_t(sampleRate), Channels};
+    m_stream = pa_stream_new(context, "Microphone level", &format, nullptr);
     if (!m_stream) {
         error = AudioError::DeviceFailed;
         return false;

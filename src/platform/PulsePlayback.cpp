@@ -27,8 +27,8 @@ bool PulsePlayback::open(int sampleRate)
     pa_context* context = m_connection.context();
     if (!context)
         return false;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, std::uint32_t(sampleRate), 2};
-    m_stream = pa_stream_new(context, "Alarm sounds", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, std::uint32_t(sampleRate), 2};
+    m_stream = pa_stream_new(context, "Alarm sounds", &format, nullptr);
     if (!m_stream)
         return false;
     m_framesBeforeRelease = std::size_t(sampleRate) * SilenceMsBeforeRelease / 1000;
@@ -36,7 +36,7 @@ bool PulsePlayback::open(int sampleRate)
     pa_stream_set_write_callback(m_stream, writeRequested, this);
     pa_buffer_attr buffer{};
     buffer.maxlength = std::uint32_t(-1);
-    buffer.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &spec));
+    buffer.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &format));
     buffer.prebuf = std::uint32_t(-1);
     buffer.minreq = std::uint32_t(-1);
     buffer.fragsize = std::uint32_t(-1);
