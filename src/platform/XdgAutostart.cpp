@@ -1,9 +1,10 @@
 #include "XdgAutostart.h"
 
+#include "core/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 XdgAutostart::XdgAutostart(const QString& executablePath) : m_executablePath(executablePath) {}
@@ -51,9 +52,7 @@ void XdgAutostart::write()
                                               "Name=Ostrel\n"
                                               "Exec=") +
                             DesktopExecValue(m_executablePath).toUtf8() + '\n';
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
-        file.commit();
+    WriteFileAtomically(path, text);
 }
 
 void XdgAutostart::remove()

@@ -1,12 +1,12 @@
 #include "ReportLog.h"
 
+#include "core/AtomicFile.h"
 #include "core/Clock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 ReportLog::ReportLog(const Clock& clock, const QString& reportsFolder,
                      const QString& timeSeparator)
@@ -48,10 +48,9 @@ void ReportLog::save() const
     QByteArray text;
     for (const QByteArray& line : m_bytes)
         text += line + "\r\n";
-    // Replaced atomically: a crash mid-save leaves the previous report whole.
-    QSaveFile file(filePath());
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
-        file.commit();
+    // Replaced whole or not at all: a crash or a full disk leaves the previous report as it was,
+    // and the next line tries again with everything kept in memory.
+    WriteFileAtomically(filePath(), text);
 }
 
 void ReportLog::loadFile()

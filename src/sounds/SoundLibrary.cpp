@@ -5,6 +5,7 @@
 #include "SoundSelection.h"
 #include "audio/AlarmPlayback.h"
 #include "audio/OutputPause.h"
+#include "core/AtomicFile.h"
 #include "core/ControlStateRefresh.h"
 #include "core/MessageBoxes.h"
 #include "core/Paths.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <exception>
 
@@ -39,12 +39,12 @@ QString realFolder(const QString& folder)
 bool copyReplacing(const QString& source, const QString& target)
 {
     QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    AtomicFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open())
         return false;
     QByteArray chunk;
     while (!(chunk = in.read(1 << 20)).isEmpty())
-        if (out.write(chunk) != chunk.size())
+        if (!out.write(chunk))
             return false;
     return in.error() == QFileDevice::NoError && out.commit();
 }

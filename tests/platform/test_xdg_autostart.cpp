@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TempEnvironment.h"
 #include "platform/XdgAutostart.h"
 
@@ -87,6 +88,30 @@ private slots:
         QVERIFY(!QFile::exists(file));
         entry.remove(); // nothing there: no error
         QVERIFY(!QFile::exists(file));
+    }
+
+    void fullDiskNeverLeavesAnEmptyOrHalfEntry()
+    {
+        TempEnvironment env;
+        XdgAutostart entry(QStringLiteral("/opt/ostrel"));
+        {
+            FileSizeLimit full(10);
+            entry.write();
+        }
+        QVERIFY(!QFile::exists(XdgAutostart::filePath()));
+
+        entry.write();
+        QFile written(XdgAutostart::filePath());
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray whole = written.readAll();
+        written.close();
+        XdgAutostart moved(QStringLiteral("/somewhere/much/longer/than/before/bin/ostrel"));
+        {
+            FileSizeLimit full(whole.size());
+            moved.write();
+        }
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), whole);
     }
 };
 

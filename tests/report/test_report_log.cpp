@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "SoundTestFiles.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
@@ -161,6 +162,29 @@ private slots:
         failing.AddToReport(QStringLiteral("c"));
         QCOMPARE(ReadReportFile(failing.filePath()), failing.ReportLines());
         QCOMPARE(failing.ReportLines().size(), 3);
+    }
+
+    void fullDiskKeepsTheOldReportByteForByteAndTheNextLineWritesAll()
+    {
+        TempEnvironment env;
+        VirtualClock clock;
+        ReportLog log(clock, ReportsFolder, QStringLiteral(":"));
+        log.AddToReport(QStringLiteral("Alarm activated"));
+        log.AddToReport(QStringLiteral("Mouse detected"));
+        QFile file(log.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        {
+            FileSizeLimit full(0); // every write fails, as on a full disk
+            log.AddToReport(QStringLiteral("Sound detected"));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+        log.AddToReport(QStringLiteral("Alarm deactivated"));
+        QCOMPARE(ReadReportFile(log.filePath()).size(), 4);
+        QCOMPARE(ReadReportFile(log.filePath()), log.ReportLines());
     }
 
     void missingFileLeavesTheListAndClearDoesNotTouchTheFile()

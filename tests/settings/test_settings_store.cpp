@@ -1,7 +1,10 @@
+#include "FileSizeLimit.h"
 #include "TempEnvironment.h"
 #include "settings/gRegistry.h"
 
 #include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QTest>
 
 using namespace gRegistry;
@@ -95,6 +98,76 @@ private slots:
         QCOMPARE(read, expected);
         for (const QString& name : names)
             QCOMPARE(store.ReadSetting(SoundSelectionKey, name), QStringLiteral("T"));
+    }
+
+    void valuesOfAnyTextRoundTripExactly()
+    {
+        // Quotes, backslashes, a leading '@', commas, control characters with hex digits after
+        // them, lone surrogate halves and text beyond the BMP; NUL ends a text and is left out.
+        QStringList values{QStringLiteral("@Variant(x)"), QStringLiteral("a,b"), QStringLiteral(" lead"),
+                           QStringLiteral("\\x41\""), QString(QChar(1)) + QStringLiteral("1f"),
+                           QString(QChar(0xD800)) + QStringLiteral("A"), QStringLiteral("😀"), QString()};
+        QRandomGenerator random(7);
+        for (int i = 0; i < 200; ++i) {
+            QString value;
+            for (int n = int(random.bounded(12)); n > 0; --n)
+                value += QChar(char16_t(random.bounded(2) ? random.bounded(1, 0x80) : random.bounded(1, 0x10000)));
+            values << value;
+        }
+        TempEnvironment env;
+        {
+            SettingsStore store(env.settingsFile());
+            for (qsizetype i = 0; i < values.size(); ++i)
+                store.WriteSetting(TuningKey, QString::number(i), values[i]);
+        }
+        SettingsStore reopened(env.settingsFile());
+        for (qsizetype i = 0; i < values.size(); ++i)
+            QCOMPARE(reopened.ReadSetting(TuningKey, QString::number(i)), values[i]);
+    }
+
+    void aFileWrittenByEarlierVersionsIsStillRead()
+    {
+        TempEnvironment env;
+        {
+            // Names percent-encoded except for spaces, then set through QSettings.
+            QSettings earlier(env.settingsFile(), QSettings::IniFormat);
+            earlier.setValue(QStringLiteral("SoftWare/Quillmere/Ostrel/S/Alarm Active"), QStringLiteral("T"));
+            earlier.setValue(QStringLiteral("SoftWare/Quillmere/Ostrel/S/snd/a%2Fb%2Cc.wav"), QStringLiteral("x, \"y\""));
+            earlier.setValue(QStringLiteral("SoftWare/Quillmere/Ostrel/V/Path"), QStringLiteral("@home"));
+        }
+        SettingsStore store(env.settingsFile());
+        QCOMPARE(store.ReadSetting(StateKey, QStringLiteral("Alarm Active")), QStringLiteral("T"));
+        QCOMPARE(store.ReadSetting(SoundSelectionKey, QStringLiteral("a/b,c.wav")), QStringLiteral("x, \"y\""));
+        QCOMPARE(store.ReadSetting(LocationKey, QStringLiteral("Path")), QStringLiteral("@home"));
+    }
+
+    void fullDiskKeepsTheOldFileAndTheChangeIsWrittenNextTime()
+    {
+        TempEnvironment env;
+        SettingsStore store(env.settingsFile());
+        store.WriteSetting(StateKey, QStringLiteral("Alarm Active"), QStringLiteral("F"));
+        QVERIFY(store.flush());
+        QFile file(env.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        {
+            FileSizeLimit full(0); // every write fails, as on a full disk
+            store.WriteSetting(StateKey, QStringLiteral("Alarm Active"), QStringLiteral("T"));
+            store.WriteSetting(TuningKey, QStringLiteral("frmMainspnTriggerDelay"), QStringLiteral("30"));
+            QVERIFY(!store.flush());
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+        QCOMPARE(store.ReadSetting(StateKey, QStringLiteral("Alarm Active")), QStringLiteral("T"));
+
+        store.WriteSetting(TuningKey, QStringLiteral("frmMaintrkAlarmVolume"), QStringLiteral("80"));
+        QTRY_COMPARE(SettingsStore(env.settingsFile()).ReadSetting(StateKey, QStringLiteral("Alarm Active")),
+                     QStringLiteral("T"));
+        SettingsStore reopened(env.settingsFile());
+        QCOMPARE(reopened.ReadSetting(TuningKey, QStringLiteral("frmMainspnTriggerDelay")), QStringLiteral("30"));
+        QCOMPARE(reopened.ReadSetting(TuningKey, QStringLiteral("frmMaintrkAlarmVolume")), QStringLiteral("80"));
     }
 
     void garbageOrTruncatedFileIsReadAsFarAsPossible_data()
