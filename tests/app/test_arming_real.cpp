@@ -1,6 +1,7 @@
 // The real program under the headless X server: armed with a click, killed while armed,
 // started again, and disarmed with Esc, all through X input.
 #include "RealProgram.h"
+#include "SmallFileSystem.h"
 #include "TempEnvironment.h"
 #include "platform/XdgAutostart.h"
 
@@ -96,6 +97,34 @@ private slots:
         QVERIFY(program.terminate());
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
         QVERIFY(QFile::exists(XdgAutostart::filePath()));
+    }
+
+    void aFullDataFolderKeepsTheArmedPeriodsReportByteForByte()
+    {
+        TempEnvironment env;
+        SmallFileSystem disk;
+        QString why;
+        if (!disk.mount(ReportsFolder, &why))
+            QSKIP(qPrintable(why));
+        QVERIFY(prepareArmable(env, 0));
+        Program program;
+        program.start();
+        QVERIFY(!QTest::currentTestFailed());
+        program.click(QPoint(471, 23)); // btnActivate
+        QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
+                 qPrintable(reportMessages().join(" | ")));
+        QFile report(ReportsFolder + "Report.txt");
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray armedPeriod = report.readAll();
+        report.close();
+
+        disk.fill();
+        xdotool({"windowfocus", "--sync", program.window});
+        xdotool({"key", "--window", program.window, "Escape"});
+        // The settings change comes after the stop line was tried: the report has had its chance.
+        QVERIFY(waitFor([] { return stored("Alarm Active").isEmpty(); }));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QCOMPARE(report.readAll(), armedPeriod);
     }
 };
 
