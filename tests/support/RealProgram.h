@@ -85,6 +85,8 @@ public:
         QVERIFY2(menuBar >= 0 && menuBar < 100, qPrintable(shell));
     }
 
+    qint64 processId() const { return m_process.processId(); }
+
     void kill()
     {
         m_process.kill(); // SIGKILL: nothing of the program's own runs
