@@ -58,13 +58,14 @@ void ReportLog::loadFile()
     if (!QFile::exists(filePath()))
         return;
     bool ok = false;
-    QList<QByteArray> bytes = ReadReportBytes(filePath(), &ok);
+    const ReportText text = ReportText::read(filePath(), &ok);
     if (!ok)
         return;
-    m_lines.clear();
-    for (const QByteArray& line : bytes)
-        m_lines.append(QString::fromLocal8Bit(line));
-    m_bytes = std::move(bytes);
+    clear();
+    for (qsizetype i = 0; i < text.lineCount(); ++i) {
+        m_lines.append(text.line(i));
+        m_bytes.append(text.lineBytes(i));
+    }
 }
 
 void ReportLog::deleteFile()
@@ -72,8 +73,9 @@ void ReportLog::deleteFile()
     QFile::remove(filePath());
 }
 
-QList<QByteArray> ReadReportBytes(const QString& path, bool* ok, QString* error)
+ReportText ReportText::read(const QString& path, bool* ok, QString* error)
 {
+    ReportText text;
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
     if (ok)
@@ -81,33 +83,49 @@ QList<QByteArray> ReadReportBytes(const QString& path, bool* ok, QString* error)
     if (error)
         *error = opened ? QString() : file.errorString();
     if (!opened)
-        return {};
-    QByteArray bytes = file.readAll();
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    // Every encoding a locale may use keeps CR and LF as themselves.
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
+        return text;
+    text.m_bytes = file.readAll();
+    // One pass over the bytes, for very long reports: every encoding a locale may use keeps CR
+    // and LF as themselves, and a NUL ends the text.
+    const char* const begin = text.m_bytes.constData();
+    const char* const end = begin + text.m_bytes.size();
+    text.m_lines.reserve(std::size_t(text.m_bytes.count('\n')) + 1);
+    const char* start = begin;
+    const char* p = begin;
+    for (; p < end && *p != '\0'; ++p) {
+        if (*p != '\r' && *p != '\n')
             continue;
-        lines.append(bytes.mid(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+        text.m_lines.push_back({start - begin, p - start});
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        start = p + 1;
     }
     // A final line ending closes the last line; it does not open an empty one.
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
-    return lines;
+    if (start < p)
+        text.m_lines.push_back({start - begin, p - start});
+    text.m_bytes.truncate(p - begin);
+    return text;
+}
+
+QByteArray ReportText::lineBytes(qsizetype i) const
+{
+    const Span line = m_lines[std::size_t(i)];
+    return m_bytes.mid(line.start, line.size);
+}
+
+QString ReportText::line(qsizetype i) const
+{
+    const Span line = m_lines[std::size_t(i)];
+    return QString::fromLocal8Bit(m_bytes.constData() + line.start, line.size);
 }
 
 QStringList ReadReportFile(const QString& path, bool* ok, QString* error)
 {
+    const ReportText text = ReportText::read(path, ok, error);
     QStringList lines;
-    for (const QByteArray& line : ReadReportBytes(path, ok, error))
-        lines.append(QString::fromLocal8Bit(line));
+    lines.reserve(text.lineCount());
+    for (qsizetype i = 0; i < text.lineCount(); ++i)
+        lines.append(text.line(i));
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class Clock;
 
@@ -43,11 +44,33 @@ private:
 /// "Report.txt" in the reports folder.
 QString ReportFilePath(const QString& reportsFolder);
 
-/// Reads a report file: lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether
-/// the file could be read, error why not.
+/// A report file's text as read, with where each line lies in it, so that even a very long
+/// report is split once and each line decoded only when it is wanted.
+class ReportText
+{
+public:
+    /// Lines end at CR LF, CR or LF, and a NUL ends the text. ok tells whether the file could be
+    /// read, error why not.
+    static ReportText read(const QString& path, bool* ok = nullptr, QString* error = nullptr);
+
+    qsizetype lineCount() const { return qsizetype(m_lines.size()); }
+    /// The line as text in the locale's encoding.
+    QString line(qsizetype i) const;
+    /// The line as the file holds it.
+    QByteArray lineBytes(qsizetype i) const;
+
+private:
+    struct Span
+    {
+        qsizetype start;
+        qsizetype size;
+    };
+    QByteArray m_bytes;
+    std::vector<Span> m_lines;
+};
+
+/// Every line of a report file, read as ReportText reads it.
 QStringList ReadReportFile(const QString& path, bool* ok = nullptr, QString* error = nullptr);
-/// The same lines as the file's bytes, whatever their encoding.
-QList<QByteArray> ReadReportBytes(const QString& path, bool* ok = nullptr, QString* error = nullptr);
 
 /// The time separator of the user's locale, or empty text when the locale shows none.
 QString LocaleTimeSeparator();

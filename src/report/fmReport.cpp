@@ -1,6 +1,6 @@
 #include "fmReport.h"
 
-#include "ReportLog.h"
+#include "ReportLinesModel.h"
 #include "core/Colours.h"
 #include "core/MessageBoxes.h"
 #include "core/Product.h"
@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 
@@ -78,8 +78,11 @@ void TfrmReport::buildLayout()
                                .arg(QColor(Colours::toArgb(Colours::TitleText)).name()));
 
     const QRect body(0, BarHeight, ClientWidth, ClientHeight - 2 * BarHeight);
-    m_list = new QListWidget(this);
+    m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("ListBox1"));
+    // Every line is one line of text high: a long report is laid out without measuring each.
+    m_list->setUniformItemSizes(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setGeometry(body);
     QFont listFont = m_list->font();
     listFont.setPixelSize(13);
@@ -114,15 +117,15 @@ void TfrmReport::FormCreate(MessageBoxes& messages, const QString& path)
     }
     QString error;
     bool ok = false;
-    const QStringList lines = ReadReportFile(path, &ok, &error);
+    ReportText text = ReportText::read(path, &ok, &error);
     if (!ok) {
         // The list stays, empty; the window opens all the same.
         messages.error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, error));
         SetResultState(true);
         return;
     }
-    m_list->addItems(lines);
-    SetResultState(m_list->count() > 0);
+    m_list->setModel(new ReportLinesModel(std::move(text), this));
+    SetResultState(m_list->model()->rowCount() > 0);
 }
 
 void TfrmReport::SetResultState(bool hasLines)

@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class MessageBoxes;
-class QListWidget;
+class QListView;
 class QFrame;
 
 /// The report window: the lines of the report file, oldest first, or "Nothing to report.".
@@ -30,6 +30,6 @@ private:
     void buildLayout();
     void FormCreate(MessageBoxes& messages, const QString& path);
 
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
     QFrame* m_nothingToReport = nullptr;
 };

@@ -6,7 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QListWidget>
+#include <QElapsedTimer>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -38,9 +39,10 @@ Showing show(FakeMessageBoxes& messages, const std::function<void(QDialog&)>& ac
         auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!window)
             return;
-        auto* list = window->findChild<QListWidget*>("ListBox1");
-        for (int i = 0; i < list->count(); ++i)
-            showing.items << list->item(i)->text();
+        auto* list = window->findChild<QListView*>("ListBox1");
+        // The first lines are enough, and reading a huge report whole would time the test.
+        for (int i = 0; list->model() && i < std::min(list->model()->rowCount(), 100); ++i)
+            showing.items << list->model()->index(i, 0).data().toString();
         showing.listShown = list->isVisible();
         showing.nothingShown = window->findChild<QFrame*>("pnlNothingToReport")->isVisible();
         act(*window);
@@ -111,7 +113,7 @@ private slots:
         const auto ways = QList<std::pair<const char*, std::function<void(QDialog&)>>>{
             {"close box", closeBox},
             {"Close button", [](QDialog& w) { QTest::mouseClick(w.findChild<QPushButton*>("btnCancel"), Qt::LeftButton); }},
-            {"Enter pressed", [](QDialog& w) { QTest::keyPress(w.findChild<QListWidget*>("ListBox1"), Qt::Key_Return); }},
+            {"Enter pressed", [](QDialog& w) { QTest::keyPress(w.findChild<QListView*>("ListBox1"), Qt::Key_Return); }},
             {"Esc released", [](QDialog& w) { QTest::keyRelease(w.findChild<QPushButton*>("btnCancel"), Qt::Key_Escape); }},
         };
         for (const auto& [name, way] : ways) {
@@ -127,7 +129,7 @@ private slots:
         FakeMessageBoxes messages;
         bool openAfterPress = false;
         const Showing s = show(messages, [&](QDialog& w) {
-            auto* list = w.findChild<QListWidget*>("ListBox1");
+            auto* list = w.findChild<QListView*>("ListBox1");
             QTest::keyPress(list, Qt::Key_Escape);
             openAfterPress = w.isVisible();
             QTest::keyRelease(list, Qt::Key_Escape);
@@ -151,6 +153,32 @@ private slots:
                              [](QWidget* w) { return w->inherits("TfrmReport"); }));
     }
 
+    void aFiftyMegabyteReportOpensAtOnce()
+    {
+        TempEnvironment env;
+        const QByteArray line = "[01.02.26 10:00] Microphone detected\r\n";
+        const qsizetype lines = 50'000'000 / line.size();
+        writeReport(line.repeated(lines - 1) + "[01.02.26 10:01] Alarm - Stoped\r\n");
+        FakeMessageBoxes messages;
+        QElapsedTimer opening;
+        opening.start();
+        qint64 openMs = -1;
+        int rows = 0;
+        QString last;
+        show(messages, [&](QDialog& w) {
+            openMs = opening.elapsed();
+            auto* list = w.findChild<QListView*>("ListBox1");
+            rows = list->model()->rowCount();
+            last = list->model()->index(rows - 1, 0).data().toString();
+            closeBox(w);
+        });
+        QCOMPARE(rows, int(lines));
+        QCOMPARE(last, QStringLiteral("[01.02.26 10:01] Alarm - Stoped"));
+        qInfo("a %lld-line report opened in %lld ms", qint64(lines), openMs);
+        // Laying out every line took over ten seconds; the bound leaves room for slow builds.
+        QVERIFY2(openMs < 5000, qPrintable(QString::number(openMs)));
+    }
+
     void windowIsAFixedModalDialogAboveOthers()
     {
         TempEnvironment env;
@@ -162,7 +190,7 @@ private slots:
         QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // Long lines are cut at the right edge, never scrolled or shortened with dots.
-        auto* list = w.findChild<QListWidget*>("ListBox1");
+        auto* list = w.findChild<QListView*>("ListBox1");
         QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(list->textElideMode(), Qt::ElideNone);
     }
