@@ -25,7 +25,7 @@ int renderOutput(const void*, void* output, unsigned long frames, const PaStream
 }
 } // namespace
 
-PortAudioBackend::PortAudioBackend() : m_streams(AudioBackend::SampleRate) {}
+PortAudioBackend::PortAudioBackend() = default;
 
 PortAudioBackend::~PortAudioBackend()
 {
@@ -33,11 +33,6 @@ PortAudioBackend::~PortAudioBackend()
     freeOutput();
     if (m_libraryReady)
         Pa_Terminate();
-}
-
-bool PortAudioBackend::fromStreams(bool succeeded) const
-{
-    return succeeded || m_error.fail(m_streams.errorCode());
 }
 
 bool PortAudioBackend::libraryReady()
@@ -214,37 +209,9 @@ bool PortAudioBackend::isRecording(AudioHandle channel) const
     return channel != 0 && channel == m_recordHandle;
 }
 
-AudioHandle PortAudioBackend::createFileStream(const QString& path)
-{
-    if (!m_output) {
-        m_error.fail(AudioError::NotStarted);
-        return 0;
-    }
-    const AudioHandle stream = m_streams.createFileStream(path);
-    fromStreams(stream != 0);
-    return stream;
-}
-
-void PortAudioBackend::freeStream(AudioHandle stream)
-{
-    m_streams.freeStream(stream);
-}
-
 bool PortAudioBackend::play(AudioHandle stream)
 {
     return fromStreams(m_streams.play(stream));
-}
-
-std::optional<ChannelAttributes> PortAudioBackend::attributes(AudioHandle channel) const
-{
-    const std::optional<ChannelAttributes> result = m_streams.attributes(channel);
-    fromStreams(result.has_value());
-    return result;
-}
-
-bool PortAudioBackend::setAttributes(AudioHandle channel, const ChannelAttributes& attributes)
-{
-    return fromStreams(m_streams.setAttributes(channel, attributes));
 }
 
 bool PortAudioBackend::stop(AudioHandle channel)

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "InputSwitches.h"
-#include "PlaybackEngine.h"
+#include "MixingBackend.h"
 #include "RecordHandles.h"
 #include "audio/AudioBackend.h"
-#include "audio/LastAudioError.h"
 
 #include <memory>
 #include <vector>
@@ -16,13 +15,12 @@ typedef void PaStream;
 /// devices are the recording inputs. Inputs are the devices PortAudio lists with capture
 /// channels, in its order; at start only the system's default capture device is on. An input
 /// whose name says "mic" or "microphone" is of microphone type. Input levels cannot be set.
-class PortAudioBackend : public AudioBackend
+class PortAudioBackend : public MixingBackend
 {
 public:
     PortAudioBackend();
     ~PortAudioBackend() override;
 
-    std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
     std::uint32_t requiredVersion() const override;
 
@@ -38,23 +36,18 @@ public:
     bool setInput(int index, std::uint32_t setting) override;
     AudioHandle startRecording(int sampleRate, LevelCallback onLevel) override;
 
-    AudioHandle createFileStream(const QString& path) override;
-    void freeStream(AudioHandle stream) override;
     bool play(AudioHandle stream) override;
-    std::optional<ChannelAttributes> attributes(AudioHandle channel) const override;
-    bool setAttributes(AudioHandle channel, const ChannelAttributes& attributes) override;
     bool stop(AudioHandle channel) override;
     bool isActive(AudioHandle channel) const override;
 
 private:
+    bool outputStarted() const override { return m_output != nullptr; }
     struct Input
     {
         int device;
         QString name;
     };
 
-    /// Carries the stream engine's failure over as ours.
-    bool fromStreams(bool succeeded) const;
     bool libraryReady();
     bool isRecording(AudioHandle channel) const;
     /// The input of that index; nothing, with the error code set, when there is none.
@@ -62,7 +55,6 @@ private:
     /// The input last switched on while it stays on, else the system's default capture device.
     int captureDevice() const;
 
-    LastAudioError m_error;
     bool m_libraryReady = false;
     bool m_recordingStarted = false;
     std::vector<Input> m_inputs;
@@ -71,5 +63,4 @@ private:
     AudioHandle m_recordHandle = 0;
     RecordHandles m_recordHandles;
     PaStream* m_output = nullptr;
-    PlaybackEngine m_streams;
 };

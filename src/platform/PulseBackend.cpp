@@ -20,8 +20,7 @@ std::uint32_t versionWord(const char* text)
 } // namespace
 
 PulseBackend::PulseBackend()
-    : m_streams(AudioBackend::SampleRate),
-      m_connection(std::make_unique<PulseConnection>(static_cast<StreamOwner&>(*this),
+    : m_connection(std::make_unique<PulseConnection>(static_cast<StreamOwner&>(*this),
                                                    static_cast<AudioDeviceListener&>(*this))),
       m_playback(*m_connection, m_streams), m_capture(*m_connection)
 {
@@ -42,11 +41,6 @@ bool PulseBackend::playbackOpen() const
 {
     const PulseConnection::Lock lock(*m_connection);
     return m_playback.isOpen();
-}
-
-bool PulseBackend::fromStreams(bool succeeded) const
-{
-    return succeeded || m_error.fail(m_streams.errorCode());
 }
 
 std::uint32_t PulseBackend::version()
@@ -228,22 +222,6 @@ bool PulseBackend::isRecording(AudioHandle channel) const
     return channel != 0 && channel == m_recordHandle;
 }
 
-AudioHandle PulseBackend::createFileStream(const QString& path)
-{
-    if (!m_outputStarted) {
-        m_error.fail(AudioError::NotStarted);
-        return 0;
-    }
-    const AudioHandle stream = m_streams.createFileStream(path);
-    fromStreams(stream != 0);
-    return stream;
-}
-
-void PulseBackend::freeStream(AudioHandle stream)
-{
-    m_streams.freeStream(stream);
-}
-
 bool PulseBackend::play(AudioHandle stream)
 {
     // The voice is taken before the lock, so the playback cannot let its stream go now; the
@@ -256,18 +234,6 @@ bool PulseBackend::play(AudioHandle stream)
         return true;
     m_streams.stop(stream);
     return m_error.fail(AudioError::DeviceFailed);
-}
-
-std::optional<ChannelAttributes> PulseBackend::attributes(AudioHandle channel) const
-{
-    const std::optional<ChannelAttributes> result = m_streams.attributes(channel);
-    fromStreams(result.has_value());
-    return result;
-}
-
-bool PulseBackend::setAttributes(AudioHandle channel, const ChannelAttributes& attributes)
-{
-    return fromStreams(m_streams.setAttributes(channel, attributes));
 }
 
 bool PulseBackend::stop(AudioHandle channel)

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "InputSwitches.h"
-#include "PlaybackEngine.h"
+#include "MixingBackend.h"
 #include "PulseCapture.h"
 #include "PulseConnection.h"
 #include "PulsePlayback.h"
 #include "RecordHandles.h"
 #include "audio/AudioBackend.h"
-#include "audio/LastAudioError.h"
 #include "audio/SpeakerWatch.h"
 
 #include <chrono>
@@ -21,7 +20,7 @@
 /// mixed as PortAudioBackend mixes them, into a stream that exists only while one plays. When
 /// the server goes away nothing plays or records (every stream stops), and the listener hears
 /// of it once; when it is back, the listener hears that too.
-class PulseBackend : public AudioBackend,
+class PulseBackend : public MixingBackend,
                      public SpeakerWatch,
                      private PulseConnection::StreamOwner,
                      private AudioDeviceListener
@@ -38,7 +37,6 @@ public:
     /// Main thread: whether a playback stream is open on the server now.
     bool playbackOpen() const;
 
-    std::uint32_t errorCode() const override { return m_error.code(); }
     std::uint32_t version() override;
     std::uint32_t requiredVersion() const override;
     void setDeviceListener(AudioDeviceListener* listener) override { m_listener = listener; }
@@ -55,17 +53,14 @@ public:
     bool setInput(int index, std::uint32_t setting) override;
     AudioHandle startRecording(int sampleRate, LevelCallback onLevel) override;
 
-    AudioHandle createFileStream(const QString& path) override;
-    void freeStream(AudioHandle stream) override;
     bool play(AudioHandle stream) override;
-    std::optional<ChannelAttributes> attributes(AudioHandle channel) const override;
-    bool setAttributes(AudioHandle channel, const ChannelAttributes& attributes) override;
     bool stop(AudioHandle channel) override;
     bool isActive(AudioHandle channel) const override;
 
     void watchSpeakers(std::function<void(const SpeakerState&)> onChange) override;
 
 private:
+    bool outputStarted() const override { return m_outputStarted; }
     struct Input
     {
         PulseSource source;
@@ -79,14 +74,10 @@ private:
     void audioDeviceLost() override;
     void audioDeviceRestored() override;
 
-    /// Carries the stream engine's failure over as ours.
-    bool fromStreams(bool succeeded) const;
     const Input* input(int index) const;
     bool setLevel(int index, int percent);
     bool isRecording(AudioHandle channel) const;
 
-    LastAudioError m_error;
-    PlaybackEngine m_streams;
     std::unique_ptr<PulseConnection> m_connection;
     PulsePlayback m_playback;
     PulseCapture m_capture;
