@@ -26,6 +26,11 @@ MainLogic::MainLogic(const MainServices& services, MainView& view, QObject* pare
 
 MainLogic::~MainLogic() = default;
 
+void MainLogic::openLink(WebLink link) const
+{
+    OpenWebLink(m_services.urls, link);
+}
+
 bool MainLogic::FormCreate()
 {
     if (!m_audioDevices->start())

@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmContext.h"
 #include "alarm/Switches.h"
+#include "app/WebLinks.h"
 #include "sounds/SoundList.h"
 
 #include <QObject>
@@ -34,6 +35,7 @@ class TaskQueue;
 class TimerEngine;
 class TunableSettings;
 class TunableValues;
+class UrlOpener;
 
 /// The collaborators of the main window's logic; the program passes the real ones, tests fakes.
 struct MainServices
@@ -50,6 +52,7 @@ struct MainServices
     AudioBackend& audio;
     AutostartEntry& autostart;
     PointerEventSource& pointer;
+    UrlOpener& urls;
 };
 
 /// Everything the main window does, without its widgets: it owns every subsystem's logic, runs
@@ -82,6 +85,8 @@ public:
     void ResetTriggerCount() override;
 
     MessageBoxes& messages() const { return m_services.messages; }
+    /// Opens what a link of the window stands for.
+    void openLink(WebLink link) const;
     const Switches& switches() const { return m_switches; }
     const QStringList& SelectedSounds() const { return m_selectedSounds; }
     SoundList& soundList() { return m_soundList; }

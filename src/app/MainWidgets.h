@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/WebLinks.h"
 #include "core/Lamps.h"
 #include "settings/Tunables.h"
 
 #include <map>
+#include <utility>
+#include <vector>
 
 class LedLamp;
 class QAction;
@@ -66,4 +69,7 @@ struct MainWidgets
     QPushButton* btnExit = nullptr;
     QAction* mnuResetSettingToDefault = nullptr;
     QAction* Exit2 = nullptr;
+    QAction* About2 = nullptr;
+    /// The "Help" and "More" items that open a page or a new message, with what each opens.
+    std::vector<std::pair<QAction*, WebLink>> links;
 };

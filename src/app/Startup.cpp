@@ -3,6 +3,7 @@
 #include "MainLogic.h"
 #include "QtMessageBoxes.h"
 #include "audio/AlarmSoundPlayer.h"
+#include "DesktopUrlOpener.h"
 #include "core/Clock.h"
 #include "core/Product.h"
 #include "core/QtTimerEngine.h"
@@ -94,9 +95,10 @@ int RunOstrel(int argc, char** argv)
     };
     XdgAutostart autostart(QCoreApplication::applicationFilePath());
     X11PointerSource pointer;
+    DesktopUrlOpener urls;
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, *audio, autostart, pointer},
+                                 makePlayback, soundFiles, *audio, autostart, pointer, urls},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

@@ -22,6 +22,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
@@ -49,6 +51,7 @@ bool TfrmMain::create(MainLogic& logic)
     connectTunables();
     connectSoundList();
     connectSpeakerTest();
+    connectLinks();
     connect(m_ui.cmbRecSource, &QComboBox::activated, &logic,
             [&logic](int index) { logic.recordingInput().select(index); });
     return logic.FormCreate();
@@ -150,6 +153,10 @@ void TfrmMain::restoreApp()
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // The header picture is a link to the product page.
+    if (watched == m_ui.Image1 && event->type() == QEvent::MouseButtonRelease && m_logic &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        m_logic->openLink(WebLink::ProductPage);
     // A key event travels from the focused control up its parents: take it at its first stop.
     QWidget* firstStop = QApplication::focusWidget() ? QApplication::focusWidget() : this;
     if (event->type() == QEvent::KeyRelease && watched == firstStop && firstStop->window() == this) {

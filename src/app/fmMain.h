@@ -59,6 +59,7 @@ private:
     void connectTunables();
     void connectSoundList();
     void connectSpeakerTest();
+    void connectLinks();
 
     MainWidgets m_ui;
     QPointer<MainLogic> m_logic; // gone first when the program ends

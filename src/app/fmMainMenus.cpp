@@ -1,7 +1,10 @@
 // The main menu: "Options", "Help" and "More".
 #include "fmMain.h"
 
+#include "MainLogic.h"
+
 #include <QMenuBar>
+#include <tuple>
 
 namespace {
 QAction* item(QMenu* menu, const char* name, const QString& caption, bool isDefault = false)
@@ -29,19 +32,32 @@ void TfrmMain::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    item(help, "Programhelp1", QStringLiteral("Program Help"));
-    item(help, "FAQ1", QStringLiteral("FAQ"));
+    m_ui.links = {
+        {item(help, "Programhelp1", QStringLiteral("Program Help")), WebLink::ProgramHelp},
+        {item(help, "FAQ1", QStringLiteral("FAQ")), WebLink::Faq},
+    };
     help->addSeparator();
-    item(help, "Homepage1", QStringLiteral("Home Page"));
-    item(help, "Checkforupdate1", QStringLiteral("Check for Update"));
+    // The program compares no versions: checking for an update is a look at the product page.
+    m_ui.links.push_back({item(help, "Homepage1", QStringLiteral("Home Page")), WebLink::ProductPage});
+    m_ui.links.push_back(
+        {item(help, "Checkforupdate1", QStringLiteral("Check for Update")), WebLink::ProductPage});
     help->addSeparator();
-    item(help, "About2", QStringLiteral("About..."));
+    m_ui.About2 = item(help, "About2", QStringLiteral("About..."));
 
     QMenu* more = menuBar()->addMenu(QStringLiteral("More"));
     more->setObjectName(QStringLiteral("mnuMore"));
-    item(more, "mniGetMoreProducts", QStringLiteral("Get More Quillmere Products"), true);
-    item(more, "mniRegisterToNewsletter", QStringLiteral("Register to the Newsletter"));
-    item(more, "mniSellQuillmereProducts",
-         QStringLiteral("Sell Quillmere Products and Earn Money"));
-    item(more, "mniTellaFriendSendEmail", QStringLiteral("Tell a Friend (Send e-mail)"));
+    for (const auto& [name, caption, link, isDefault] :
+         {std::tuple{"mniGetMoreProducts", "Get More Quillmere Products", WebLink::ProductList, true},
+          std::tuple{"mniRegisterToNewsletter", "Register to the Newsletter", WebLink::Newsletter, false},
+          std::tuple{"mniSellQuillmereProducts", "Sell Quillmere Products and Earn Money",
+                     WebLink::Affiliate, false},
+          std::tuple{"mniTellaFriendSendEmail", "Tell a Friend (Send e-mail)", WebLink::TellAFriend, false}})
+        m_ui.links.push_back({item(more, name, QString::fromLatin1(caption), isDefault), link});
+}
+
+void TfrmMain::connectLinks()
+{
+    MainLogic& logic = *m_logic;
+    for (const auto& [action, link] : m_ui.links)
+        connect(action, &QAction::triggered, &logic, [&logic, link = link] { logic.openLink(link); });
 }

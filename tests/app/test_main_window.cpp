@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "app/Endpoints.h"
 #include "app/LedLamp.h"
 #include "app/gVars.h"
 #include "core/Colours.h"
@@ -155,6 +156,35 @@ private slots:
                                     "Tell a Friend (Send e-mail)"}));
         QVERIFY(w.findChild<QAction*>("mnuResetSettingToDefault")->font().bold());
         QVERIFY(w.findChild<QAction*>("mniGetMoreProducts")->font().bold());
+    }
+
+    void helpAndMoreItemsAndTheHeaderPictureOpenTheirLinks()
+    {
+        MainWindowFixture f;
+        TfrmMain& w = f.open();
+        const QString page = Endpoints::ProductPage;
+        const QList<std::pair<const char*, QString>> items{
+            {"Programhelp1", page + "#help"},
+            {"FAQ1", page + "#faq"},
+            {"Homepage1", page},
+            {"Checkforupdate1", page},
+            {"mniGetMoreProducts", Endpoints::ProductListPage},
+            {"mniRegisterToNewsletter", Endpoints::NewsletterPage},
+            {"mniSellQuillmereProducts", Endpoints::AffiliatePage},
+            {"mniTellaFriendSendEmail", "mailto:?subject=Ostrel...&Body=" + page},
+        };
+        for (const auto& [name, target] : items) {
+            f.urls.opened.clear();
+            w.findChild<QAction*>(name)->trigger();
+            QCOMPARE(f.urls.opened, QStringList{target});
+        }
+        f.urls.opened.clear();
+        auto* picture = f.find<QLabel>("Image1");
+        QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(picture, Qt::RightButton);
+        QVERIFY(f.urls.opened.isEmpty());
+        QTest::mouseClick(picture, Qt::LeftButton);
+        QCOMPARE(f.urls.opened, QStringList{page});
     }
 
     void creationReadsReportSwitchesAndSelection()

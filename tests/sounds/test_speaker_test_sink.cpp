@@ -3,6 +3,7 @@
 #include "FakePointerSource.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
+#include "FakeUrlOpener.h"
 #include "MonitorCapture.h"
 #include "SoundFiles.h"
 #include "TempEnvironment.h"
@@ -54,13 +55,14 @@ private slots:
         const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
         FakeAutostart autostart;
         FakePointerSource pointer;
+        FakeUrlOpener urls;
         TfrmMain window;
         MainLogic logic(MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
                                      [&](const TunableValues& tunables) {
                                          return std::make_unique<AlarmSoundPlayer>(*audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, *audio, autostart, pointer},
+                                     soundFiles, *audio, autostart, pointer, urls},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);

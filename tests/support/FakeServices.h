@@ -6,6 +6,7 @@
 #include "FakePlayback.h"
 #include "FakePointerSource.h"
 #include "FakeSoundFileDialog.h"
+#include "FakeUrlOpener.h"
 #include "TempEnvironment.h"
 #include "VirtualClock.h"
 #include "app/MainLogic.h"
@@ -16,7 +17,8 @@
 
 /// Every collaborator of the main window's logic, faked, in a private per-user world: a
 /// settings file and data folder of its own, a virtual clock, a seeded random source, scripted
-/// message boxes and file dialog, a fake audio engine, start-at-logon entry and desktop pointer.
+/// message boxes and file dialog, a fake audio engine, start-at-logon entry, desktop pointer and
+/// link opener.
 /// The playback it builds plays on the virtual clock.
 struct FakeServices
 {
@@ -28,6 +30,7 @@ struct FakeServices
     FakeAudioBackend audio{clock};
     FakeAutostart autostart;
     FakePointerSource pointer;
+    FakeUrlOpener urls;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     FakePlayback* playback = nullptr; // owned by the logic once it has built it
 
@@ -47,6 +50,7 @@ struct FakeServices
                             soundFiles,
                             audio,
                             autostart,
-                            pointer};
+                            pointer,
+                            urls};
     }
 };
