@@ -31,6 +31,11 @@ void MainLogic::openLink(WebLink link) const
     OpenWebLink(m_services.urls, link);
 }
 
+void MainLogic::openSoundSettings(SoundDevices devices) const
+{
+    OpenSoundSettings(m_services.programs, devices, qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+}
+
 bool MainLogic::FormCreate()
 {
     if (!m_audioDevices->start())
@@ -56,6 +61,7 @@ bool MainLogic::FormCreate()
     DrawSimBtnState();
     DrawActivateBtnState();
     m_taskQueue->start();
+    m_view.setUpSystemVolumePanel(GetWinVersionClass());
     m_created = true;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "alarm/AlarmContext.h"
 #include "alarm/Switches.h"
+#include "app/SoundSettings.h"
 #include "app/WebLinks.h"
 #include "sounds/SoundList.h"
 
@@ -23,6 +24,7 @@ class MessageBoxes;
 class MicrophoneDetector;
 class MouseDetector;
 class PointerEventSource;
+class ProgramLauncher;
 class RandomSource;
 class RecordingControl;
 class RecordingInput;
@@ -53,6 +55,7 @@ struct MainServices
     AutostartEntry& autostart;
     PointerEventSource& pointer;
     UrlOpener& urls;
+    ProgramLauncher& programs;
 };
 
 /// Everything the main window does, without its widgets: it owns every subsystem's logic, runs
@@ -87,6 +90,8 @@ public:
     MessageBoxes& messages() const { return m_services.messages; }
     /// Opens what a link of the window stands for.
     void openLink(WebLink link) const;
+    /// Opens the system's sound settings for playback or recording.
+    void openSoundSettings(SoundDevices devices) const;
     const Switches& switches() const { return m_switches; }
     const QStringList& SelectedSounds() const { return m_selectedSounds; }
     SoundList& soundList() { return m_soundList; }

@@ -3,6 +3,7 @@
 #include "ControlStates.h"
 #include "alarm/AlarmContext.h"
 #include "alarm/Switches.h"
+#include "app/gUtils.h"
 #include "audio/RecordingInput.h"
 #include "detect/MicrophoneDetector.h"
 #include "settings/Tunables.h"
@@ -17,4 +18,6 @@ public:
     /// The switch button's hint and picture for the switch's tag.
     virtual void drawSwitch(Switch s, int tag) = 0;
     virtual void applyControlStates(const ControlStates& states) = 0;
+    /// The system-volume panel's text and buttons for the kind of sound settings the system has.
+    virtual void setUpSystemVolumePanel(WinVersionClass versionClass) = 0;
 };

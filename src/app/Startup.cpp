@@ -13,6 +13,7 @@
 #include "gVars.h"
 #include "platform/AudioBackendChoice.h"
 #include "platform/SingleInstance.h"
+#include "platform/SystemPrograms.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11PointerSource.h"
 #include "platform/XdgAutostart.h"
@@ -96,9 +97,10 @@ int RunOstrel(int argc, char** argv)
     XdgAutostart autostart(QCoreApplication::applicationFilePath());
     X11PointerSource pointer;
     DesktopUrlOpener urls;
+    SystemPrograms programs;
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, *audio, autostart, pointer, urls},
+                                 makePlayback, soundFiles, *audio, autostart, pointer, urls, programs},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

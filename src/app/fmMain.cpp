@@ -34,7 +34,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(Product::Name);
     buildLayout();
     buildMenus();
-    setUpSystemVolumePanel();
     // The window sees every key before the focused control does.
     qApp->installEventFilter(this);
 }
@@ -52,6 +51,10 @@ bool TfrmMain::create(MainLogic& logic)
     connectSoundList();
     connectSpeakerTest();
     connectLinks();
+    connect(m_ui.btnSysVolumeControl, &QPushButton::clicked, &logic,
+            [&logic] { logic.openSoundSettings(SoundDevices::Playback); });
+    connect(m_ui.btnSysRecordingControl, &QPushButton::clicked, &logic,
+            [&logic] { logic.openSoundSettings(SoundDevices::Recording); });
     connect(m_ui.cmbRecSource, &QComboBox::activated, &logic,
             [&logic](int index) { logic.recordingInput().select(index); });
     return logic.FormCreate();

@@ -33,6 +33,7 @@ public:
     void setLampColour(Lamp lamp, std::uint32_t bgr) override;
     void drawSwitch(Switch s, int tag) override;
     void applyControlStates(const ControlStates& states) override;
+    void setUpSystemVolumePanel(WinVersionClass versionClass) override;
 
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
@@ -53,7 +54,6 @@ private:
     void buildFooter(QWidget* client);
     void buildMenus();
     void addTunable(QWidget* panel, Tunable id, int top);
-    void setUpSystemVolumePanel();
 
     void connectSwitches();
     void connectTunables();

@@ -313,11 +313,21 @@ void TfrmMain::buildFooter(QWidget* client)
     connect(m_ui.btnExit, &QPushButton::clicked, this, &QWidget::close);
 }
 
-void TfrmMain::setUpSystemVolumePanel()
+void TfrmMain::setUpSystemVolumePanel(WinVersionClass versionClass)
 {
-    // A current Linux desktop has the newer sound settings: the short text and one button.
-    m_ui.lblSystemVolume->setText(QStringLiteral("If your system allows microphone boosting,\r\n"
-                                                 "you can achieve better alarm sensitivity."));
-    m_ui.btnSysVolumeControl->move(351, 18);
-    m_ui.btnSysRecordingControl->hide();
+    if (versionClass == WinVersionClass::Newer) {
+        m_ui.lblSystemVolume->setText(QStringLiteral("If your system allows microphone boosting,\r\n"
+                                                     "you can achieve better alarm sensitivity."));
+        m_ui.btnSysVolumeControl->move(351, 18);
+        m_ui.btnSysRecordingControl->hide();
+        return;
+    }
+    // The doubled and tripled blanks are the text's own.
+    m_ui.lblSystemVolume->setText(
+        QStringLiteral("Set the microphone as  Recording device by selecting microphone\r\n"
+                       "in Recording control.  If your system allows  microphone advanced\r\n"
+                       "settings,   you  can  boost  it  to  achieve   better  alarm   sensitivity.\r\n"
+                       "Reduce feedback by muting the microphone in the Volume Control."));
+    m_ui.btnSysVolumeControl->move(351, 6);
+    m_ui.btnSysRecordingControl->show();
 }

@@ -9,6 +9,11 @@ QString GetAppDataFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
+WinVersionClass GetWinVersionClass()
+{
+    return WinVersionClass::Newer;
+}
+
 QString SettingsFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

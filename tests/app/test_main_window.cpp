@@ -209,6 +209,33 @@ private slots:
         QVERIFY(f.find<QPushButton>("btnSysRecordingControl")->isHidden());
     }
 
+    void theVolumePanelFitsTheSoundSettingsAndItsButtonsOpenThem()
+    {
+        MainWindowFixture f;
+        TfrmMain& w = f.open();
+        auto* volume = f.find<QPushButton>("btnSysVolumeControl");
+        auto* recording = f.find<QPushButton>("btnSysRecordingControl");
+        QCOMPARE(volume->y(), 18);
+        f.programs.installed = {"pavucontrol"};
+        QTest::mouseClick(volume, Qt::LeftButton);
+        QCOMPARE(f.programs.started, (QList<ProgramCommand>{{"pavucontrol", {"--tab=3"}}}));
+
+        w.setUpSystemVolumePanel(WinVersionClass::Older);
+        QCOMPARE(f.find<QLabel>("lblSystemVolume")->text().split("\r\n").size(), 4);
+        QVERIFY(f.find<QLabel>("lblSystemVolume")->text().contains("Set the microphone as  Recording device"));
+        QCOMPARE(volume->y(), 6);
+        QCOMPARE(recording->y(), 31);
+        QVERIFY(!recording->isHidden());
+        QTest::mouseClick(recording, Qt::LeftButton);
+        QCOMPARE(f.programs.started.last(), (ProgramCommand{"pavucontrol", {"--tab=4"}}));
+        // No tool at all: nothing starts, nothing is said.
+        f.programs.installed.clear();
+        f.programs.started.clear();
+        QTest::mouseClick(volume, Qt::LeftButton);
+        QVERIFY(f.programs.started.isEmpty());
+        QVERIFY(f.messages.shown.isEmpty());
+    }
+
     void restoreRequestBringsAMinimisedWindowBack()
     {
         MainWindowFixture f;

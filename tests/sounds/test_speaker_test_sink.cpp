@@ -3,6 +3,7 @@
 #include "FakePointerSource.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
+#include "FakeProgramLauncher.h"
 #include "FakeUrlOpener.h"
 #include "MonitorCapture.h"
 #include "SoundFiles.h"
@@ -56,13 +57,14 @@ private slots:
         FakeAutostart autostart;
         FakePointerSource pointer;
         FakeUrlOpener urls;
+        FakeProgramLauncher programs;
         TfrmMain window;
         MainLogic logic(MainServices{store, clock, clock, random, messages, QStringLiteral(":"),
                                      [&](const TunableValues& tunables) {
                                          return std::make_unique<AlarmSoundPlayer>(*audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, *audio, autostart, pointer, urls},
+                                     soundFiles, *audio, autostart, pointer, urls, programs},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);

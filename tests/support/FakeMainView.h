@@ -33,6 +33,7 @@ public:
         drawn << QStringLiteral("%1 %2").arg(Switches::actionName(s)).arg(tag);
     }
     void applyControlStates(const ControlStates& applied) override { states = applied; }
+    void setUpSystemVolumePanel(WinVersionClass versionClass) override { volumePanel = versionClass; }
 
     int detectionGauge = 0;
     int durationGauge = 0;
@@ -41,6 +42,7 @@ public:
     std::map<Lamp, std::uint32_t> lamps;
     QStringList drawn; // "ActionName tag", in the order drawn
     std::optional<ControlStates> states;
+    std::optional<WinVersionClass> volumePanel;
 
 private:
     FakeTunables m_tunables;

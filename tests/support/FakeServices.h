@@ -5,6 +5,7 @@
 #include "FakeMessageBoxes.h"
 #include "FakePlayback.h"
 #include "FakePointerSource.h"
+#include "FakeProgramLauncher.h"
 #include "FakeSoundFileDialog.h"
 #include "FakeUrlOpener.h"
 #include "TempEnvironment.h"
@@ -17,8 +18,8 @@
 
 /// Every collaborator of the main window's logic, faked, in a private per-user world: a
 /// settings file and data folder of its own, a virtual clock, a seeded random source, scripted
-/// message boxes and file dialog, a fake audio engine, start-at-logon entry, desktop pointer and
-/// link opener.
+/// message boxes and file dialog, a fake audio engine, start-at-logon entry, desktop pointer,
+/// link opener and program launcher.
 /// The playback it builds plays on the virtual clock.
 struct FakeServices
 {
@@ -31,6 +32,7 @@ struct FakeServices
     FakeAutostart autostart;
     FakePointerSource pointer;
     FakeUrlOpener urls;
+    FakeProgramLauncher programs;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     FakePlayback* playback = nullptr; // owned by the logic once it has built it
 
@@ -51,6 +53,7 @@ struct FakeServices
                             audio,
                             autostart,
                             pointer,
-                            urls};
+                            urls,
+                            programs};
     }
 };
