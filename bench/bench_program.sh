@@ -16,11 +16,11 @@ require_built() {
 }
 
 # Replaces the settings file with these values under the program's state key, as a user's last
-# session left them; each argument is NAME=VALUE as the file spells it ("Alarm%20Active=T",
+# session left them (the first-run greeting seen); each argument is NAME=VALUE as the file spells it ("Alarm%20Active=T",
 # "set\frmMainspnActivationDelay=0").
 write_settings() {
   mkdir -p "$XDG_CONFIG_HOME/Quillmere" || return 1
-  { echo '[SoftWare]' && printf 'Quillmere\\Ostrel\\S\\%s\n' "$@"; } >"$XDG_CONFIG_HOME/Quillmere/Ostrel.ini"
+  { echo '[SoftWare]' && printf 'Quillmere\\Ostrel\\S\\%s\n' "$@" MsgThanx=T; } >"$XDG_CONFIG_HOME/Quillmere/Ostrel.ini"
 }
 
 # Puts a half-second sine of $2 Hz into the program's sound folder as $1.

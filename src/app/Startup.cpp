@@ -9,6 +9,7 @@
 #include "core/QtTimerEngine.h"
 #include "core/Random.h"
 #include "fmMain.h"
+#include "fmThanx.h"
 #include "gUtils.h"
 #include "gVars.h"
 #include "platform/AudioBackendChoice.h"
@@ -23,6 +24,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QProxyStyle>
 
 namespace {
@@ -71,6 +73,7 @@ int RunOstrel(int argc, char** argv)
     QApplication::setApplicationName(Product::Name);
     QApplication::setApplicationDisplayName(QString());
     QApplication::setStyle(new HintTimingStyle);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/program/ostrel.svg")));
     app.installEventFilter(new HintDuration(&app));
     instance.listen();
     QtMessageBoxes messages;
@@ -105,6 +108,8 @@ int RunOstrel(int argc, char** argv)
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))
         return 0;
+    // The first-run greeting comes after the window's creation and before it shows.
+    TfrmThanx::ShowThanx(store, gRegistry::StateKey, QStringLiteral("MsgThanx"), Product::Name);
     messages.setOwner(&window);
     soundFiles.setOwner(&window);
     QObject::connect(&instance, &SingleInstance::restoreRequested, &window, &TfrmMain::restoreApp);

@@ -10,6 +10,7 @@ inline constexpr std::uint32_t LampDelayFlash = 56797; // yellow
 inline constexpr std::uint32_t PanelDark = 12425853;
 inline constexpr std::uint32_t PanelLight = 14073773;
 inline constexpr std::uint32_t TitleText = 16776697;
+inline constexpr std::uint32_t GreetingBar = 3148479; // dark red: the about and greeting windows' bars
 
 /// A 0x00BBGGRR value as an opaque 0xAARRGGBB value, the form QColor takes.
 constexpr std::uint32_t toArgb(std::uint32_t bgr)

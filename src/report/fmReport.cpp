@@ -1,6 +1,7 @@
 #include "fmReport.h"
 
 #include "ReportLinesModel.h"
+#include "WindowBars.h"
 #include "core/Colours.h"
 #include "core/MessageBoxes.h"
 #include "core/Product.h"
@@ -11,24 +12,10 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 constexpr int ClientWidth = 342;
 constexpr int ClientHeight = 416;
-constexpr int BarHeight = 25;
-
-QFrame* bar(QWidget* parent, const char* name, int top)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(0, top, ClientWidth, BarHeight);
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, QColor(Colours::toArgb(Colours::LampOff)));
-    frame->setPalette(palette);
-    return frame;
-}
 } // namespace
 
 int TfrmReport::ShowReport(MessageBoxes& messages, const QString& reportFile, QWidget* parent)
@@ -37,7 +24,7 @@ int TfrmReport::ShowReport(MessageBoxes& messages, const QString& reportFile, QW
     // however the showing ends.
     const std::unique_ptr<TfrmReport> window =
         std::make_unique<TfrmReport>(messages, reportFile, parent);
-    window->move(window->screen()->availableGeometry().center() - window->rect().center());
+    CentreOnScreen(window.get());
     const int result = window->exec();
     QCoreApplication::processEvents();
     return result;
@@ -61,23 +48,10 @@ TfrmReport::~TfrmReport()
 
 void TfrmReport::buildLayout()
 {
-    setFixedSize(ClientWidth, ClientHeight);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    SetUpWhiteWindow(this, ClientWidth, ClientHeight);
+    AddTitleBar(this, QStringLiteral("Report"), "Label10", Colours::LampOff);
 
-    QFrame* title = bar(this, "Panel1", 0);
-    auto* caption = new QLabel(QStringLiteral("Report"), title);
-    caption->setObjectName(QStringLiteral("Label10"));
-    caption->setGeometry(8, 0, ClientWidth - 16, BarHeight);
-    QFont font = caption->font();
-    font.setPixelSize(16);
-    caption->setFont(font);
-    caption->setStyleSheet(QStringLiteral("color: %1; background: transparent")
-                               .arg(QColor(Colours::toArgb(Colours::TitleText)).name()));
-
-    const QRect body(0, BarHeight, ClientWidth, ClientHeight - 2 * BarHeight);
+    const QRect body(0, WindowBarHeight, ClientWidth, ClientHeight - 2 * WindowBarHeight);
     m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("ListBox1"));
     // Every line is one line of text high: a long report is laid out without measuring each.
@@ -100,11 +74,7 @@ void TfrmReport::buildLayout()
     nothing->setAlignment(Qt::AlignCenter);
     m_nothingToReport->hide();
 
-    QFrame* footer = bar(this, "Panel2", ClientHeight - BarHeight);
-    auto* close = new QPushButton(QStringLiteral("Close"), footer);
-    close->setObjectName(QStringLiteral("btnCancel"));
-    close->setGeometry(ClientWidth - 59 - 4, 2, 59, 22);
-    close->setAutoDefault(false);
+    QPushButton* close = AddFooterButton(this, "btnCancel", QStringLiteral("Close"), Colours::LampOff);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 

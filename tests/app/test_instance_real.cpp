@@ -1,4 +1,5 @@
-// The real program as the one running instance, under the headless X server.
+// The real program's start under the headless X server: the first-run greeting, and the one
+// running instance.
 #include "RealProgram.h"
 #include "TempEnvironment.h"
 #include "platform/SingleInstance.h"
@@ -61,6 +62,39 @@ class InstanceRealTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void aNewUserIsGreetedBeforeTheMainWindowAndOnlyOnce()
+    {
+        QVERIFY2(!qEnvironmentVariable("DISPLAY").isEmpty(), "needs the headless rig's X server");
+        TempEnvironment env;
+        const auto visibleWindows = [] {
+            return xdotool({"search", "--onlyvisible", "--name", "^Ostrel$"}).split('\n', Qt::SkipEmptyParts);
+        };
+        const auto width = [](const QString& window) {
+            return xdotool({"getwindowgeometry", "--shell", window}).section("WIDTH=", 1).section('\n', 0, 0).toInt();
+        };
+        for (const bool firstStart : {true, false}) {
+            QProcess program;
+            program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            program.start(qEnvironmentVariable("OSTREL_EXECUTABLE"), {});
+            QVERIFY(waitFor([&] { return !visibleWindows().isEmpty(); }));
+            const QStringList first = visibleWindows();
+            QCOMPARE(first.size(), 1);
+            // The greeting is 449 pixels wide, the main window more.
+            QCOMPARE(width(first.front()) == 449, firstStart);
+            if (firstStart) {
+                xdotool({"windowfocus", "--sync", first.front()});
+                xdotool({"key", "--window", first.front(), "Escape"});
+                QVERIFY(waitFor([&] {
+                    const QStringList shown = visibleWindows();
+                    return shown.size() == 1 && width(shown.front()) != 449;
+                }));
+                QVERIFY(waitFor([] { return stored("MsgThanx") == "T"; }));
+            }
+            program.kill();
+            program.waitForFinished();
+        }
+    }
+
     void aSecondStartAfterAFloodPastTheDescriptorLimitWakesTheFirst()
     {
         QVERIFY2(!qEnvironmentVariable("DISPLAY").isEmpty(), "needs the headless rig's X server");

@@ -67,8 +67,10 @@ class Program
 public:
     ~Program() { stop(); }
 
+    /// Starts it as a user who has seen the first-run greeting.
     void start()
     {
+        SettingsStore(SettingsFilePath()).WriteSetting(gRegistry::StateKey, "MsgThanx", "T");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         m_process.setProcessEnvironment(env);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The small windows of the program share their frame: a white client area between a coloured
+// title bar ("Panel1") with the caption in a 16-pixel font, and a footer bar ("Panel2") with one
+// button at its right end.
+
+/// Makes the window's client area white and fixes it at width × height.
+void SetUpWhiteWindow(QWidget* window, int width, int height);
+/// The title bar across the top, 25 pixels high, in bgr; returns its caption label.
+QLabel* AddTitleBar(QWidget* window, const QString& caption, const char* captionName, std::uint32_t bgr);
+/// The footer bar across the bottom, 25 pixels high, in bgr, with a 59 × 22 button at its right.
+QPushButton* AddFooterButton(QWidget* window, const char* buttonName, const QString& caption, std::uint32_t bgr);
+
+/// Moves the window to the middle of its screen.
+void CentreOnScreen(QWidget* window);
+
+inline constexpr int WindowBarHeight = 25;
