@@ -88,6 +88,7 @@ public:
     void ResetTriggerCount() override;
 
     MessageBoxes& messages() const { return m_services.messages; }
+    UrlOpener& urls() const { return m_services.urls; }
     /// Opens what a link of the window stands for.
     void openLink(WebLink link) const;
     /// Opens the system's sound settings for playback or recording.

@@ -2,6 +2,7 @@
 #include "fmMain.h"
 
 #include "MainLogic.h"
+#include "fmAbout.h"
 
 #include <QMenuBar>
 #include <tuple>
@@ -60,4 +61,5 @@ void TfrmMain::connectLinks()
     MainLogic& logic = *m_logic;
     for (const auto& [action, link] : m_ui.links)
         connect(action, &QAction::triggered, &logic, [&logic, link = link] { logic.openLink(link); });
+    connect(m_ui.About2, &QAction::triggered, this, [this, &logic] { TfrmAbout::ShowAbout(logic.urls(), this); });
 }

@@ -2,7 +2,9 @@
 
 #include "core/Colours.h"
 
+#include <QDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +30,25 @@ void SetUpWhiteWindow(QWidget* window, int width, int height)
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::white);
     window->setPalette(palette);
+}
+
+bool CancelKeys(QDialog* dialog, QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != dialog)
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            dialog->reject();
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+    }
+    if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        dialog->reject();
+        return true;
+    }
+    return false;
 }
 
 void CentreOnScreen(QWidget* window)

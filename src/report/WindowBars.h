@@ -3,7 +3,10 @@
 #include <QString>
 #include <cstdint>
 
+class QDialog;
+class QEvent;
 class QLabel;
+class QObject;
 class QPushButton;
 class QWidget;
 
@@ -17,6 +20,10 @@ void SetUpWhiteWindow(QWidget* window, int width, int height);
 QLabel* AddTitleBar(QWidget* window, const QString& caption, const char* captionName, std::uint32_t bgr);
 /// The footer bar across the bottom, 25 pixels high, in bgr, with a 59 × 22 button at its right.
 QPushButton* AddFooterButton(QWidget* window, const char* buttonName, const QString& caption, std::uint32_t bgr);
+
+/// For a window's event filter: Esc closes the dialog with Cancel when it is released (its press
+/// alone does nothing), Enter when it is pressed. True when the event was one of these.
+bool CancelKeys(QDialog* dialog, QObject* watched, QEvent* event);
 
 /// Moves the window to the middle of its screen.
 void CentreOnScreen(QWidget* window);

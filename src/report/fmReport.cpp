@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -106,23 +105,5 @@ void TfrmReport::SetResultState(bool hasLines)
 
 bool TfrmReport::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return QDialog::eventFilter(watched, event);
-    // Esc closes when it is released, Enter when it is pressed; every way out is a Cancel.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            reject();
-            return true;
-        }
-        if (key == Qt::Key_Escape)
-            return true;
-    } else if (event->type() == QEvent::KeyRelease &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-               !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        reject();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    return CancelKeys(this, watched, event) || QDialog::eventFilter(watched, event);
 }

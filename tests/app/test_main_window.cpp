@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QApplication>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace gRegistry;
@@ -178,6 +180,18 @@ private slots:
             w.findChild<QAction*>(name)->trigger();
             QCOMPARE(f.urls.opened, QStringList{target});
         }
+        // "About..." shows the about window.
+        bool aboutShown = false;
+        QObject whileShowing;
+        QTimer::singleShot(0, &whileShowing, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            aboutShown = modal && modal->inherits("TfrmAbout");
+            if (modal)
+                modal->close();
+        });
+        w.findChild<QAction*>("About2")->trigger();
+        QVERIFY(aboutShown);
+
         f.urls.opened.clear();
         auto* picture = f.find<QLabel>("Image1");
         QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
