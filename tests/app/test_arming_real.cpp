@@ -11,6 +11,7 @@ using namespace gRegistry;
 
 namespace {
 const QPoint ActivateRing(471, 11); // client position of the top of btnActivate's glyph ring
+const QPoint ActivateButton(471, 23);
 
 /// One selected sound and the simulation switch on, so that a click on btnActivate arms, after
 /// the given delay.
@@ -23,6 +24,17 @@ bool prepareArmable(const TempEnvironment& env, int activationDelaySeconds)
     QDir().mkpath(SoundsFolder);
     run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
     return QFile::exists(SoundsFolder + "beep.wav");
+}
+
+/// Started with no activation delay and armed with a click on btnActivate.
+void startArmed(const TempEnvironment& env, Program& program)
+{
+    QVERIFY(prepareArmable(env, 0));
+    program.start();
+    QVERIFY(!QTest::currentTestFailed());
+    program.click(ActivateButton);
+    QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
+             qPrintable(reportMessages().join(" | ")));
 }
 
 bool isRed(const QColor& c)
@@ -47,7 +59,7 @@ private slots:
         first.start();
         QVERIFY(!QTest::currentTestFailed());
         QVERIFY(!isRed(first.pixel(ActivateRing)));
-        first.click(QPoint(471, 23)); // btnActivate
+        first.click(ActivateButton);
         const QString waiting = QStringLiteral("Waiting 2 second(s) before Activation");
         QVERIFY2(waitFor([&] { return reportMessages() == QStringList{waiting}; }),
                  qPrintable(reportMessages().join(" | ")));
@@ -87,13 +99,9 @@ private slots:
     void aTerminationSignalRightAfterArmingEndsThroughTheCloseAndKeepsTheArmedState()
     {
         TempEnvironment env;
-        QVERIFY(prepareArmable(env, 0));
         Program program;
-        program.start();
+        startArmed(env, program);
         QVERIFY(!QTest::currentTestFailed());
-        program.click(QPoint(471, 23)); // btnActivate
-        QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
-                 qPrintable(reportMessages().join(" | ")));
         QVERIFY(program.terminate());
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
         QVERIFY(QFile::exists(XdgAutostart::filePath()));
@@ -106,23 +114,19 @@ private slots:
         QString why;
         if (!disk.mount(ReportsFolder, &why))
             QSKIP(qPrintable(why));
-        QVERIFY(prepareArmable(env, 0));
         Program program;
-        program.start();
+        startArmed(env, program);
         QVERIFY(!QTest::currentTestFailed());
-        program.click(QPoint(471, 23)); // btnActivate
-        QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
-                 qPrintable(reportMessages().join(" | ")));
         QFile report(ReportsFolder + "Report.txt");
         QVERIFY(report.open(QIODevice::ReadOnly));
         const QByteArray armedPeriod = report.readAll();
         report.close();
 
         disk.fill();
-        xdotool({"windowfocus", "--sync", program.window});
-        xdotool({"key", "--window", program.window, "Escape"});
+        program.click(ActivateButton); // disarms
         // The settings change comes after the stop line was tried: the report has had its chance.
-        QVERIFY(waitFor([] { return stored("Alarm Active").isEmpty(); }));
+        QVERIFY2(waitFor([] { return stored("Alarm Active").isEmpty(); }),
+                 qPrintable(reportMessages().join(" | ")));
         QVERIFY(report.open(QIODevice::ReadOnly));
         QCOMPARE(report.readAll(), armedPeriod);
     }

@@ -171,17 +171,12 @@ private slots:
         ReportLog log(clock, ReportsFolder, QStringLiteral(":"));
         log.AddToReport(QStringLiteral("Alarm activated"));
         log.AddToReport(QStringLiteral("Mouse detected"));
-        QFile file(log.filePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = fileBytes(log.filePath());
         {
             FileSizeLimit full(0); // every write fails, as on a full disk
             log.AddToReport(QStringLiteral("Sound detected"));
         }
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
-        file.close();
+        QCOMPARE(fileBytes(log.filePath()), before);
         log.AddToReport(QStringLiteral("Alarm deactivated"));
         QCOMPARE(ReadReportFile(log.filePath()).size(), 4);
         QCOMPARE(ReadReportFile(log.filePath()), log.ReportLines());
