@@ -28,11 +28,11 @@ settle=6
 export LC_ALL=C
 # shellcheck source=scripts/headless-env.sh
 source scripts/headless-env.sh
-# shellcheck source=bench/bench_program.sh
-source bench/bench_program.sh
+# shellcheck source=scripts/real-program.sh
+source scripts/real-program.sh
 require_built ostrel bench/bench_audio bench/bench_trigger
 RIG_DESKTOP=1 start_rig >/dev/null
-trap stop_bench EXIT
+trap stop_program_and_rig EXIT
 add_sound alarm.wav 2000
 
 ticks=$(getconf CLK_TCK)
@@ -205,7 +205,7 @@ for engine in portaudio pulse; do
   done
 
   echo "== $engine, PlayHow to the first sample"
-  if ! out=$("$BENCH_BUILD/bench/bench_audio" latency "$count" 2>/dev/null); then
+  if ! out=$("$PROGRAM_BUILD/bench/bench_audio" latency "$count" 2>/dev/null); then
     echo "bench_audio latency failed" >&2
     status=1
   fi

@@ -11,11 +11,11 @@ count=${1:-12}
 alarm_hz=2000
 # shellcheck source=scripts/headless-env.sh
 source scripts/headless-env.sh
-# shellcheck source=bench/bench_program.sh
-source bench/bench_program.sh
+# shellcheck source=scripts/real-program.sh
+source scripts/real-program.sh
 require_built ostrel bench/bench_trigger
 start_rig >/dev/null
-trap stop_bench EXIT
+trap stop_program_and_rig EXIT
 
 # Armed at the last close with both detectors on; no delays, one short sound per alarm, no
 # pitch alteration.
@@ -30,6 +30,6 @@ xdotool mousemove 5 5
 start_program 3
 program_reported "Alarm - Activated" || { echo "the program did not arm" >&2; exit 1; }
 status=0
-ALARM_FILE_HZ=$alarm_hz "$BENCH_BUILD/bench/bench_trigger" tone "$count" 2>/dev/null || status=1
-ALARM_FILE_HZ=$alarm_hz "$BENCH_BUILD/bench/bench_trigger" click "$count" 2>/dev/null || status=1
+ALARM_FILE_HZ=$alarm_hz "$PROGRAM_BUILD/bench/bench_trigger" tone "$count" 2>/dev/null || status=1
+ALARM_FILE_HZ=$alarm_hz "$PROGRAM_BUILD/bench/bench_trigger" click "$count" 2>/dev/null || status=1
 exit $status

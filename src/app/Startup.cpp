@@ -72,8 +72,12 @@ int RunOstrel(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(Product::Name);
     QApplication::setApplicationDisplayName(QString());
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(Product::ApplicationId);
     QApplication::setStyle(new HintTimingStyle);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/program/ostrel.svg")));
+    // The installed icon, which an icon theme may restyle; the built-in drawing where none is.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(Product::ApplicationId, QIcon(QStringLiteral(":/program/ostrel.svg"))));
     app.installEventFilter(new HintDuration(&app));
     instance.listen();
     QtMessageBoxes messages;

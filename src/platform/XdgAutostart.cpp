@@ -1,6 +1,7 @@
 #include "XdgAutostart.h"
 
 #include "core/AtomicFile.h"
+#include "core/Product.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,11 +48,10 @@ void XdgAutostart::write()
     const QString path = filePath();
     if (!QDir().mkpath(QFileInfo(path).path()))
         return;
-    const QByteArray text = QByteArrayLiteral("[Desktop Entry]\n"
-                                              "Type=Application\n"
-                                              "Name=Ostrel\n"
-                                              "Exec=") +
-                            DesktopExecValue(m_executablePath).toUtf8() + '\n';
+    // The name and icon of the installed entry, so the session lists it as the same program.
+    const QByteArray text = "[Desktop Entry]\nType=Application\nName=" + Product::Name.toUtf8() +
+                            "\nIcon=" + Product::ApplicationId.toUtf8() +
+                            "\nExec=" + DesktopExecValue(m_executablePath).toUtf8() + '\n';
     WriteFileAtomically(path, text);
 }
 

@@ -1,5 +1,6 @@
 #include "FileSizeLimit.h"
 #include "TempEnvironment.h"
+#include "core/Product.h"
 #include "platform/XdgAutostart.h"
 
 #include <QFile>
@@ -79,6 +80,7 @@ private slots:
         QCOMPARE(lines.value(0), QByteArray("[Desktop Entry]"));
         QVERIFY(lines.contains("Type=Application"));
         QVERIFY(lines.contains("Name=Ostrel"));
+        QVERIFY(lines.contains("Icon=" + Product::ApplicationId.toUtf8()));
         QVERIFY(lines.contains("Exec=\"/opt/My Apps/ostrel\""));
         written.close();
         entry.write(); // again: still one whole entry

@@ -1,17 +1,20 @@
 # shellcheck shell=bash
-# The real program on the headless rig, for the bench scripts: the build it comes from, the
-# settings and sounds it starts with, starting and stopping it. Source it from the checkout's
-# root after scripts/headless-env.sh, and call these after start_rig. OSTREL_BUILD_DIR names the
-# build (default build; a relative path is taken from the checkout's root).
+# The real program on the headless rig, for the benchmarks and the packaging test: the build it
+# comes from, the settings and sounds it starts with, starting and stopping it. Source it from the
+# checkout's root after scripts/headless-env.sh, and call these after start_rig.
+# OSTREL_BUILD_DIR names the build (default build; a relative path is taken from the checkout's
+# root); PROGRAM_EXECUTABLE, when set before sourcing, is the program to start instead of the
+# build's.
 
-BENCH_BUILD=$(realpath -m "${OSTREL_BUILD_DIR:-build}")
+PROGRAM_BUILD=$(realpath -m "${OSTREL_BUILD_DIR:-build}")
+PROGRAM_EXECUTABLE=${PROGRAM_EXECUTABLE:-$PROGRAM_BUILD/ostrel}
 PROGRAM_PID=
 
 # Fails unless the build holds each named executable (a path below the build folder).
 require_built() {
   local target
   for target in "$@"; do
-    [ -x "$BENCH_BUILD/$target" ] || { echo "no $BENCH_BUILD/$target: build it first" >&2; return 1; }
+    [ -x "$PROGRAM_BUILD/$target" ] || { echo "no $PROGRAM_BUILD/$target: build it first" >&2; return 1; }
   done
 }
 
@@ -35,7 +38,7 @@ _program_report() { echo "$XDG_DATA_HOME/Quillmere/Ostrel/Reports/Report.txt"; }
 # report starts empty, so that what it says is this start's.
 start_program() {
   rm -f "$(_program_report)" || return 1
-  "$BENCH_BUILD/ostrel" 2>/dev/null &
+  "$PROGRAM_EXECUTABLE" 2>/dev/null &
   PROGRAM_PID=$!
   sleep "$1"
   kill -0 "$PROGRAM_PID" 2>/dev/null || { echo "the program ended at its start" >&2; return 1; }
@@ -52,7 +55,7 @@ stop_program() {
 }
 
 # For the EXIT trap: the program goes before the rig it runs on.
-stop_bench() {
+stop_program_and_rig() {
   stop_program
   stop_rig
 }
