@@ -2,10 +2,11 @@
 # each other, core on Qt alone. Run with -DSOURCE_DIR=<src>; fails naming every include that
 # reaches the wrong way.
 set(rules
-  "core=(alarm|app|audio|detect|platform|report|settings|sounds)/"
+  "core=(alarm|app|audio|detect|guard|platform|report|settings|sounds)/"
   "alarm=app/"
   "audio=app/"
   "detect=app/"
+  "guard=app/"
   "report=app/"
   "settings=app/"
   "sounds=app/"

@@ -24,11 +24,13 @@ int delayInterval(int seconds)
 
 AlarmController::AlarmController(const AlarmContext& context, TaskQueue& queue,
                                  AlarmPlayback& playback, ReportLog& report,
-                                 AutostartEntry& autostart, QObject* parent)
+                                 AutostartEntry& autostart, const QByteArray& pinHash,
+                                 PinPrompt& pinPrompt, QObject* parent)
     : QObject(parent), m_context(context), m_queue(queue), m_playback(playback),
       m_report(report), m_autostart(autostart), m_timActivationDelay(context.timers, 0),
       m_timActivationDelayFlash(context.timers, FlashMs), m_timTriggerDelay(context.timers, 0),
-      m_timTriggerDelayFlash(context.timers, FlashMs), m_timTempMute(context.timers, TempMuteMs)
+      m_timTriggerDelayFlash(context.timers, FlashMs), m_timTempMute(context.timers, TempMuteMs),
+      m_pinGate(pinHash, report, *this, context.timers, pinPrompt)
 {
     connect(&m_timActivationDelay, &Timer::timeout, this,
             &AlarmController::TimActivationDelayTimer);
@@ -47,17 +49,28 @@ bool AlarmController::armed() const
 
 void AlarmController::ActActivateToggleExecute()
 {
-    const bool nowArmed = m_context.switches.toggle(Switch::ActActivateToggle);
-    m_context.view.DrawActivateBtnState();
-    if (nowArmed) {
-        m_context.switches.writeTo(m_context.store, Switch::ActActivateToggle);
-        m_autostart.write();
-        // The report starts afresh with every armed period.
-        m_report.clear();
-        StartOrDelayStart();
-    } else {
-        AlarmStopStart(false);
+    if (armed()) {
+        m_pinGate.pass([this] { disarm(); });
+        return;
     }
+    m_context.switches.setTag(Switch::ActActivateToggle, 1);
+    m_context.view.DrawActivateBtnState();
+    m_context.switches.writeTo(m_context.store, Switch::ActActivateToggle);
+    m_autostart.write();
+    // The report starts afresh with every armed period.
+    m_report.clear();
+    StartOrDelayStart();
+    m_context.view.KeyState();
+}
+
+void AlarmController::disarm()
+{
+    // The prompt may outlive the armed period it was opened in.
+    if (!armed())
+        return;
+    m_context.switches.setTag(Switch::ActActivateToggle, 0);
+    m_context.view.DrawActivateBtnState();
+    AlarmStopStart(false);
     m_context.view.KeyState();
 }
 
@@ -163,10 +176,7 @@ void AlarmController::FormKeyUp(int key)
 {
     if (key != Qt::Key_Escape || !armed())
         return;
-    m_context.switches.setTag(Switch::ActActivateToggle, 0);
-    m_context.view.DrawActivateBtnState();
-    AlarmStopStart(false);
-    m_context.view.KeyState();
+    m_pinGate.pass([this] { disarm(); });
 }
 
 void AlarmController::ResumeArmedPeriod()

@@ -2,12 +2,14 @@
 
 #include "AlarmContext.h"
 #include "AlarmTrigger.h"
+#include "PinGate.h"
 #include "core/Timer.h"
 
 #include <QObject>
 
 class AlarmPlayback;
 class AutostartEntry;
+class PinPrompt;
 class ReportLog;
 class TaskQueue;
 
@@ -19,16 +21,20 @@ class AlarmController : public QObject, public AlarmTrigger
     Q_OBJECT
 public:
     AlarmController(const AlarmContext& context, TaskQueue& queue, AlarmPlayback& playback,
-                    ReportLog& report, AutostartEntry& autostart, QObject* parent = nullptr);
+                    ReportLog& report, AutostartEntry& autostart, const QByteArray& pinHash,
+                    PinPrompt& pinPrompt, QObject* parent = nullptr);
 
-    /// The arm/disarm toggle of btnActivate.
+    bool armed() const;
+    /// What every way out of an armed period passes: the disarm PIN, when one is set.
+    PinGate& pinGate() { return m_pinGate; }
+    /// The arm/disarm toggle of btnActivate; disarming passes the PIN gate.
     void ActActivateToggleExecute();
     /// Begins the armed period, through the activation delay when there is one.
     void StartOrDelayStart();
     /// true completes the activation, false disarms.
     void AlarmStopStart(bool start);
     void ActivateAlarm(const QString& message) override;
-    /// A key released anywhere in the main window: Esc disarms.
+    /// A key released anywhere in the main window: Esc disarms, through the PIN gate.
     void FormKeyUp(int key);
     /// At the main window's first activation: the armed period running at the last close
     /// resumes, without storing the armed state again and keeping the report.
@@ -46,7 +52,7 @@ public:
     void stopDelayTimers();
 
 private:
-    bool armed() const;
+    void disarm();
     void TimActivationDelayTimer();
     void TimTriggerDelayTimer();
     void flash(Lamp lamp);
@@ -62,4 +68,5 @@ private:
     Timer m_timTriggerDelay;
     Timer m_timTriggerDelayFlash;
     Timer m_timTempMute;
+    PinGate m_pinGate;
 };

@@ -16,5 +16,6 @@ ControlStates DeriveControlStates(const ControlStateInputs& in)
         .removeSound = itemAtHand,
         .speakerTest = itemAtHand,
         .testStop = disarmed,
+        .protection = disarmed,
     };
 }

@@ -12,6 +12,7 @@ struct ControlStates
     bool removeSound;
     bool speakerTest; // btnFrontLeft, btnFrontCenter, btnFrontRight
     bool testStop;
+    bool protection; // the protection options
 };
 
 struct ControlStateInputs

@@ -72,7 +72,14 @@ void MainLogic::createAlarmControl()
                                               m_selectedSounds, SoundsFolder, *m_playback);
     const AlarmContext context{m_switches, m_view, m_services.store, *this, m_services.timers};
     m_controller = std::make_unique<AlarmController>(context, *m_taskQueue, *m_playback, *m_report,
-                                                     m_services.autostart);
+                                                     m_services.autostart,
+                                                     protection().pinHash, m_view);
+    // A PIN hashed again under today's limits replaces the stored hash.
+    connect(&m_controller->pinGate(), &PinGate::pinRehashed, this, [this](const QByteArray& hash) {
+        GuardSettings settings = protection();
+        settings.pinHash = hash;
+        settings.write(m_services.store);
+    });
     m_simulation = std::make_unique<AlarmSimulation>(context, m_services.random, *m_controller);
 }
 
@@ -126,6 +133,43 @@ void MainLogic::FormClose()
     m_deviceWatch.reset();
     // The audio devices go last, when nothing can use them any more.
     m_audioDevices->release();
+}
+
+bool MainLogic::closeNeedsPin() const
+{
+    return m_created && !m_closeGranted && m_controller->armed() &&
+           m_controller->pinGate().guarding();
+}
+
+void MainLogic::askPinToClose(std::function<void()> close)
+{
+    m_controller->pinGate().pass([this, close = std::move(close)] {
+        m_closeGranted = true;
+        close();
+    });
+}
+
+void MainLogic::terminationRequested()
+{
+    if (closeNeedsPin())
+        m_report->AddToReport(QStringLiteral("Alarm - Terminated while armed"));
+    m_closeGranted = true;
+}
+
+GuardSettings MainLogic::protection() const
+{
+    return GuardSettings::read(m_services.store);
+}
+
+ProtectionVerdict MainLogic::changeProtection(const ProtectionChange& change)
+{
+    GuardSettings settings = protection();
+    const ProtectionVerdict verdict = ApplyProtectionChange(settings, change);
+    if (verdict == ProtectionVerdict::Saved) {
+        settings.write(m_services.store);
+        m_controller->pinGate().setPinHash(settings.pinHash);
+    }
+    return verdict;
 }
 
 void MainLogic::KeyState()

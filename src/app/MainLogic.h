@@ -4,6 +4,7 @@
 #include "alarm/Switches.h"
 #include "app/SoundSettings.h"
 #include "app/WebLinks.h"
+#include "guard/ProtectionChange.h"
 #include "sounds/SoundList.h"
 
 #include <QObject>
@@ -77,6 +78,18 @@ public:
     void FormActivate();
     /// The teardown at close; it writes nothing. The audio devices go last.
     void FormClose();
+    /// Closing the window while armed with a disarm PIN waits for the PIN.
+    bool closeNeedsPin() const;
+    /// Runs close after the right PIN; Cancel leaves the window open.
+    void askPinToClose(std::function<void()> close);
+    /// A termination signal ends the program whatever is set; with a PIN, an armed period's
+    /// report says so first.
+    void terminationRequested();
+
+    /// The protection options as stored now.
+    GuardSettings protection() const;
+    /// Stores the protection dialog's change when it is allowed; a new PIN guards at once.
+    ProtectionVerdict changeProtection(const ProtectionChange& change);
 
     void KeyState() override;
     void DrawMicDetectBtnState() override;
@@ -139,4 +152,5 @@ private:
     std::unique_ptr<SoundLibrary> m_soundLibrary;
     bool m_created = false;
     bool m_firstActivationDone = false;
+    bool m_closeGranted = false;
 };

@@ -2,6 +2,7 @@
 
 #include "ControlStates.h"
 #include "alarm/AlarmContext.h"
+#include "alarm/PinPrompt.h"
 #include "alarm/Switches.h"
 #include "app/gUtils.h"
 #include "audio/RecordingInput.h"
@@ -12,7 +13,8 @@
 class MainView : public TunableControls,
                  public LampView,
                  public MicrophoneView,
-                 public RecordingInputView
+                 public RecordingInputView,
+                 public PinPrompt
 {
 public:
     /// The switch button's hint and picture for the switch's tag.

@@ -68,6 +68,7 @@ struct MainWidgets
     // Footer and main menu.
     QPushButton* btnExit = nullptr;
     QAction* mnuResetSettingToDefault = nullptr;
+    QAction* mnuProtection = nullptr;
     QAction* Exit2 = nullptr;
     QAction* About2 = nullptr;
     /// The "Help" and "More" items that open a page or a new message, with what each opens.

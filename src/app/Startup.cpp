@@ -120,7 +120,8 @@ int RunOstrel(int argc, char** argv)
     // Asked to end by a signal (a logout, kill, Ctrl+C), the program ends as if closed, so its
     // teardown runs and its settings reach the file.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&window] {
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
+        logic.terminationRequested();
         window.close();
         QCoreApplication::quit();
     });

@@ -51,6 +51,7 @@ bool TfrmMain::create(MainLogic& logic)
     connectSoundList();
     connectSpeakerTest();
     connectLinks();
+    connectProtection();
     connect(m_ui.btnSysVolumeControl, &QPushButton::clicked, &logic,
             [&logic] { logic.openSoundSettings(SoundDevices::Playback); });
     connect(m_ui.btnSysRecordingControl, &QPushButton::clicked, &logic,
@@ -179,7 +180,12 @@ void TfrmMain::changeEvent(QEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    // Closing is never refused, armed or not.
+    // Armed with a PIN, the window closes only after the PIN; otherwise closing is never refused.
+    if (m_logic && m_logic->closeNeedsPin()) {
+        event->ignore();
+        m_logic->askPinToClose([this] { close(); });
+        return;
+    }
     if (m_logic)
         m_logic->FormClose();
     event->accept();

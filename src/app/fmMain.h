@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class MainLogic;
+class TfrmPinPrompt;
 
 /// The main window: its widgets, shown as its logic says, and the user's actions handed to the
 /// logic's objects. It decides nothing itself.
@@ -34,6 +35,10 @@ public:
     void drawSwitch(Switch s, int tag) override;
     void applyControlStates(const ControlStates& states) override;
     void setUpSystemVolumePanel(WinVersionClass versionClass) override;
+    void openPinPrompt() override;
+    void closePinPrompt() override;
+    void showWrongPin() override;
+    void showPinWait(int seconds) override;
 
 signals:
     /// Every key released anywhere in the window, before the focused control sees it.
@@ -60,7 +65,9 @@ private:
     void connectSoundList();
     void connectSpeakerTest();
     void connectLinks();
+    void connectProtection();
 
     MainWidgets m_ui;
     QPointer<MainLogic> m_logic; // gone first when the program ends
+    QPointer<TfrmPinPrompt> m_pinPrompt;
 };

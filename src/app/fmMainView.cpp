@@ -67,4 +67,5 @@ void TfrmMain::applyControlStates(const ControlStates& states)
     for (QPushButton* speaker : {m_ui.btnFrontLeft, m_ui.btnFrontCenter, m_ui.btnFrontRight})
         speaker->setEnabled(states.speakerTest);
     m_ui.btnTestStop->setEnabled(states.testStop);
+    m_ui.mnuProtection->setEnabled(states.protection);
 }

@@ -4,7 +4,6 @@
 #include "report/WindowBars.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -105,16 +104,11 @@ void TfrmThanx::done(int result)
 
 bool TfrmThanx::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return QDialog::eventFilter(watched, event);
     // Esc answers OK when it is released; its press alone does nothing.
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        return true;
-    if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        accept();
-        return true;
+    switch (EscapeKeyIn(this, watched, event)) {
+    case EscapeKey::Pressed: return true;
+    case EscapeKey::Released: accept(); return true;
+    case EscapeKey::Other: break;
     }
     return QDialog::eventFilter(watched, event);
 }

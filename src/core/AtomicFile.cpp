@@ -34,7 +34,7 @@ void syncFolder(const QByteArray& file)
 }
 } // namespace
 
-AtomicFile::AtomicFile(const QString& path)
+AtomicFile::AtomicFile(const QString& path, unsigned allowedMode) : m_allowedMode(allowedMode)
 {
     // A link is replaced at what it points to, so that the link itself stays.
     const QString resolved = QFileInfo(path).isSymLink() ? QFileInfo(path).symLinkTarget() : path;
@@ -54,7 +54,8 @@ bool AtomicFile::open()
                   QByteArray::number(serial++) + ".tmp";
     // Created with the umask's permissions, like any new file; an existing target keeps its own.
     m_fd = retryInterrupted([&] {
-        return ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                      0666 & m_allowedMode);
     });
     if (m_fd < 0) {
         m_temporary.clear();
@@ -62,7 +63,7 @@ bool AtomicFile::open()
     }
     struct stat old;
     if (::stat(m_target.constData(), &old) == 0)
-        ::fchmod(m_fd, old.st_mode & 07777);
+        ::fchmod(m_fd, old.st_mode & 07777 & m_allowedMode);
     return true;
 }
 
@@ -128,9 +129,10 @@ void AtomicFile::discard()
     m_temporary.clear();
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         unsigned allowedMode)
 {
-    AtomicFile file(path);
+    AtomicFile file(path, allowedMode);
     const bool written = file.open() && file.write(bytes) && file.commit();
     if (error)
         *error = file.errorString();

@@ -10,7 +10,9 @@
 class AtomicFile
 {
 public:
-    explicit AtomicFile(const QString& path);
+    /// allowedMode is the most the file may permit: a new file gets the umask's permissions
+    /// within it, an existing one keeps its own within it.
+    explicit AtomicFile(const QString& path, unsigned allowedMode = 07777);
     ~AtomicFile(); ///< Discards an uncommitted temporary file.
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -29,9 +31,11 @@ private:
 
     QByteArray m_target;
     QByteArray m_temporary;
+    unsigned m_allowedMode;
     int m_fd = -1;
     QString m_error;
 };
 
 /// Writes bytes to path through an AtomicFile; error, when given, says why it failed.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                         unsigned allowedMode = 07777);

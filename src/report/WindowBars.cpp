@@ -32,23 +32,35 @@ void SetUpWhiteWindow(QWidget* window, int width, int height)
     window->setPalette(palette);
 }
 
-bool CancelKeys(QDialog* dialog, QObject* watched, QEvent* event)
+EscapeKey EscapeKeyIn(QWidget* window, QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != dialog)
+    if (!widget || widget->window() != window ||
+        (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return EscapeKey::Other;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Escape)
+        return EscapeKey::Other;
+    if (event->type() == QEvent::KeyPress)
+        return EscapeKey::Pressed;
+    return key->isAutoRepeat() ? EscapeKey::Pressed : EscapeKey::Released;
+}
+
+bool CancelKeys(QDialog* dialog, QObject* watched, QEvent* event)
+{
+    switch (EscapeKeyIn(dialog, watched, event)) {
+    case EscapeKey::Pressed: return true;
+    case EscapeKey::Released: dialog->reject(); return true;
+    case EscapeKey::Other: break;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != dialog || event->type() != QEvent::KeyPress)
         return false;
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            dialog->reject();
-        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
-    }
-    if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        dialog->reject();
-        return true;
-    }
-    return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    dialog->reject();
+    return true;
 }
 
 void CentreOnScreen(QWidget* window)

@@ -21,6 +21,12 @@ QLabel* AddTitleBar(QWidget* window, const QString& caption, const char* caption
 /// The footer bar across the bottom, 25 pixels high, in bgr, with a 59 × 22 button at its right.
 QPushButton* AddFooterButton(QWidget* window, const char* buttonName, const QString& caption, std::uint32_t bgr);
 
+/// What an application event filter sees of Esc in one window: its press, which such a window
+/// ignores, or its release, which answers the window, so that no release is left over for the
+/// window below (the main window disarms on it).
+enum class EscapeKey { Other, Pressed, Released };
+EscapeKey EscapeKeyIn(QWidget* window, QObject* watched, QEvent* event);
+
 /// For a window's event filter: Esc closes the dialog with Cancel when it is released (its press
 /// alone does nothing), Enter when it is pressed. True when the event was one of these.
 bool CancelKeys(QDialog* dialog, QObject* watched, QEvent* event);

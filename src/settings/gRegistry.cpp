@@ -7,6 +7,8 @@
 #include <QUrl>
 
 namespace {
+// The settings hold the disarm PIN's hash: readable by their owner alone.
+constexpr unsigned PrivateFileMode = 0600;
 // The settings file takes "/" and "\" in names for level separators and folds some characters,
 // so every level and value name is percent-encoded first: any file name round-trips exactly.
 QString encodeName(const QString& name)
@@ -103,7 +105,8 @@ bool SettingsStore::flush()
     m_saveSoon.stop();
     if (!m_unsaved)
         return true;
-    if (!QDir().mkpath(QFileInfo(m_path).path()) || !WriteFileAtomically(m_path, IniText(m_values)))
+    if (!QDir().mkpath(QFileInfo(m_path).path()) ||
+        !WriteFileAtomically(m_path, IniText(m_values), nullptr, PrivateFileMode))
         return false;
     m_unsaved = false;
     return true;

@@ -12,6 +12,7 @@ namespace gRegistry {
 inline const QString StateKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S");
 inline const QString TuningKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S\\set");
 inline const QString SoundSelectionKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S\\snd");
+inline const QString GuardKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\S\\guard");
 inline const QString LocationKey = QStringLiteral("\\SoftWare\\Quillmere\\Ostrel\\V");
 } // namespace gRegistry
 

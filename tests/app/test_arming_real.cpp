@@ -11,31 +11,6 @@ using namespace gRegistry;
 
 namespace {
 const QPoint ActivateRing(471, 11); // client position of the top of btnActivate's glyph ring
-const QPoint ActivateButton(471, 23);
-
-/// One selected sound and the simulation switch on, so that a click on btnActivate arms, after
-/// the given delay.
-bool prepareArmable(const TempEnvironment& env, int activationDelaySeconds)
-{
-    SettingsStore store(env.settingsFile());
-    store.WriteSetting(TuningKey, "frmMainspnActivationDelay", QString::number(activationDelaySeconds));
-    store.WriteSetting(SoundSelectionKey, "beep.wav", "T");
-    store.WriteSetting(StateKey, "ActSimToggle", "T");
-    QDir().mkpath(SoundsFolder);
-    run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
-    return QFile::exists(SoundsFolder + "beep.wav");
-}
-
-/// Started with no activation delay and armed with a click on btnActivate.
-void startArmed(const TempEnvironment& env, Program& program)
-{
-    QVERIFY(prepareArmable(env, 0));
-    program.start();
-    QVERIFY(!QTest::currentTestFailed());
-    program.click(ActivateButton);
-    QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
-             qPrintable(reportMessages().join(" | ")));
-}
 
 bool isRed(const QColor& c)
 {
@@ -53,7 +28,7 @@ private slots:
         QElapsedTimer wall;
         wall.start();
         TempEnvironment env;
-        QVERIFY(prepareArmable(env, 2));
+        QVERIFY(PrepareArmable(2));
 
         Program first;
         first.start();
@@ -100,7 +75,7 @@ private slots:
     {
         TempEnvironment env;
         Program program;
-        startArmed(env, program);
+        StartArmed(program);
         QVERIFY(!QTest::currentTestFailed());
         QVERIFY(program.terminate());
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
@@ -115,7 +90,7 @@ private slots:
         if (!disk.mount(ReportsFolder, &why))
             QSKIP(qPrintable(why));
         Program program;
-        startArmed(env, program);
+        StartArmed(program);
         QVERIFY(!QTest::currentTestFailed());
         QFile report(ReportsFolder + "Report.txt");
         QVERIFY(report.open(QIODevice::ReadOnly));

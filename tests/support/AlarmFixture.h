@@ -2,6 +2,7 @@
 
 #include "FakeAlarmView.h"
 #include "FakeAutostart.h"
+#include "FakePinPrompt.h"
 #include "FakePlayback.h"
 #include "FakeTunables.h"
 #include "ScriptedRandom.h"
@@ -36,8 +37,9 @@ struct AlarmFixture
     FakeAlarmView view;
     FakeAutostart autostart;
     TaskQueue queue{clock, random, tunables, sounds, SoundsFolder, playback};
+    FakePinPrompt pinPrompt;
     AlarmController controller{{switches, tunables, store, view, clock}, queue, playback, report,
-                               autostart};
+                               autostart, QByteArray(), pinPrompt};
     AlarmSimulation simulation{{switches, tunables, store, view, clock}, random, controller};
 
     AlarmFixture() { queue.start(); }

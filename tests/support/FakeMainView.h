@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakePinPrompt.h"
 #include "FakeTunables.h"
 #include "app/MainView.h"
 #include "core/Colours.h"
@@ -34,6 +35,10 @@ public:
     }
     void applyControlStates(const ControlStates& applied) override { states = applied; }
     void setUpSystemVolumePanel(WinVersionClass versionClass) override { volumePanel = versionClass; }
+    void openPinPrompt() override { prompt.openPinPrompt(); }
+    void closePinPrompt() override { prompt.closePinPrompt(); }
+    void showWrongPin() override { prompt.showWrongPin(); }
+    void showPinWait(int seconds) override { prompt.showPinWait(seconds); }
 
     int detectionGauge = 0;
     int durationGauge = 0;
@@ -43,6 +48,7 @@ public:
     QStringList drawn; // "ActionName tag", in the order drawn
     std::optional<ControlStates> states;
     std::optional<WinVersionClass> volumePanel;
+    FakePinPrompt prompt;
 
 private:
     FakeTunables m_tunables;

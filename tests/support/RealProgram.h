@@ -7,6 +7,7 @@
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
@@ -14,6 +15,8 @@
 #include <functional>
 
 inline constexpr int ClientHeight = 594;
+/// btnActivate, in client coordinates.
+inline const QPoint ActivateButton(471, 23);
 
 /// Runs a command to its end; its standard output, or nothing after the timeout.
 inline QString run(const QString& program, const QStringList& arguments, int timeoutMs = 20000)
@@ -60,6 +63,19 @@ inline QString stored(const QString& valueName)
     return SettingsStore(SettingsFilePath()).ReadSetting(gRegistry::StateKey, valueName);
 }
 
+/// One selected sound and the simulation switch on, so that a click on btnActivate arms, after
+/// the given delay.
+inline bool PrepareArmable(int activationDelaySeconds)
+{
+    SettingsStore store(SettingsFilePath());
+    store.WriteSetting(gRegistry::TuningKey, "frmMainspnActivationDelay", QString::number(activationDelaySeconds));
+    store.WriteSetting(gRegistry::SoundSelectionKey, "beep.wav", "T");
+    store.WriteSetting(gRegistry::StateKey, "ActSimToggle", "T");
+    QDir().mkpath(SoundsFolder);
+    run("sox", {"-n", "-r", "44100", "-c", "1", SoundsFolder + "beep.wav", "synth", "0.3", "sine", "800"});
+    return QFile::exists(SoundsFolder + "beep.wav");
+}
+
 /// The program from its executable, with this test's environment (its X server, sound server
 /// and per-user folders); killed at the latest when the test ends.
 class Program
@@ -88,6 +104,9 @@ public:
     }
 
     qint64 processId() const { return m_process.processId(); }
+    bool running() const { return m_process.state() != QProcess::NotRunning; }
+    /// Whether it ended of itself within the time.
+    bool endsWithin(int ms) { return m_process.waitForFinished(ms); }
 
     void kill()
     {
@@ -132,3 +151,13 @@ private:
     QProcess m_process;
 };
 
+/// Started with no activation delay and armed with a click on btnActivate.
+inline void StartArmed(Program& program)
+{
+    QVERIFY(PrepareArmable(0));
+    program.start();
+    QVERIFY(!QTest::currentTestFailed());
+    program.click(ActivateButton);
+    QVERIFY2(waitFor([] { return reportMessages().contains("Alarm - Activated"); }, 5000),
+             qPrintable(reportMessages().join(" | ")));
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class MainLogic;
+#include "guard/GuardSettings.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+/// The protection options: the disarm PIN, set, changed with the old one, or removed. Modal; it
+/// exists only while shown, and stores nothing until OK, which keeps it open to say what was
+/// wrong.
+class TfrmProtection : public QDialog
+{
+    Q_OBJECT
+public:
+    static int ShowProtection(MainLogic& logic, QWidget* parent);
+
+    TfrmProtection(MainLogic& logic, QWidget* parent);
+
+    void accept() override;
+
+private:
+    QLineEdit* pinField(const char* name);
+
+    MainLogic& m_logic;
+    const GuardSettings m_settings;
+    QLineEdit* m_currentPin;
+    QLineEdit* m_newPin;
+    QLineEdit* m_repeatedPin;
+    QCheckBox* m_removePin;
+    QLabel* m_status;
+};
