@@ -63,7 +63,9 @@ start_rig() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
   # -displayfd lets Xvfb choose a free display number itself, so parallel rigs never collide.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+  # -noreset: an idle Xvfb would otherwise reset whenever its last client leaves, and refuse
+  # the next program that connects meanwhile; a desktop's server never does.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
     3>"$RIG_ROOT/display" >"$RIG_ROOT/xvfb.log" 2>&1 &
   RIG_XVFB_PID=$!
   if ! _rig_wait_for 15 grep -q '[0-9]' "$RIG_ROOT/display"; then
