@@ -61,8 +61,7 @@ private slots:
         QVERIFY2(waitFor([&] { return reportMessages() == resumed; }),
                  qPrintable(reportMessages().join(" | ")));
 
-        xdotool({"windowfocus", "--sync", second.window});
-        xdotool({"key", "--window", second.window, "Escape"});
+        pressKey(second.window, "Escape");
         QVERIFY2(waitFor([] { return reportMessages().endsWith("Alarm - Stoped"); }),
                  qPrintable(reportMessages().join(" | ")));
         QVERIFY(waitFor([] { return stored("Alarm Active").isEmpty(); }));

@@ -82,8 +82,7 @@ private slots:
             // The greeting is 449 pixels wide, the main window more.
             QCOMPARE(width(first.front()) == 449, firstStart);
             if (firstStart) {
-                xdotool({"windowfocus", "--sync", first.front()});
-                xdotool({"key", "--window", first.front(), "Escape"});
+                pressKey(first.front(), "Escape");
                 QVERIFY(waitFor([&] {
                     const QStringList shown = visibleWindows();
                     return shown.size() == 1 && width(shown.front()) != 449;

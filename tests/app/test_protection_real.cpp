@@ -23,9 +23,8 @@ QString pinPrompt(int timeoutMs = 5000)
 
 void typeInto(const QString& window, const QString& text)
 {
-    xdotool({"windowfocus", "--sync", window});
-    xdotool({"type", "--window", window, "--delay", "20", text});
-    xdotool({"key", "--window", window, "Return"});
+    typeText(window, text);
+    pressKey(window, "Return");
 }
 
 void storePin()
@@ -45,8 +44,7 @@ private slots:
         Program program;
         StartArmed(program);
         QVERIFY(!QTest::currentTestFailed());
-        xdotool({"windowfocus", "--sync", program.window});
-        xdotool({"key", "--window", program.window, "Escape"});
+        pressKey(program.window, "Escape");
         const QString prompt = pinPrompt();
         QVERIFY2(!prompt.isEmpty(), "Esc showed no PIN prompt");
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
@@ -74,8 +72,7 @@ private slots:
         QString prompt = pinPrompt();
         QVERIFY2(!prompt.isEmpty(), "Exit showed no PIN prompt");
         // Cancelled: the window stays, armed.
-        xdotool({"windowfocus", "--sync", prompt});
-        xdotool({"key", "--window", prompt, "Escape"});
+        pressKey(prompt, "Escape");
         QVERIFY(waitFor([] { return pinPrompt(100).isEmpty(); }, 5000));
         QVERIFY(!program.endsWithin(1000));
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));

@@ -1,4 +1,5 @@
 #include "TempEnvironment.h"
+#include "Xdotool.h"
 #include "app/gUtils.h"
 #include "app/gVars.h"
 #include "platform/SingleInstance.h"
@@ -124,11 +125,9 @@ private slots:
         QProcess process;
         start(process, false);
         // The message box is titled "Ostrel"; Return takes its OK button.
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"),
-                      {"search", "--sync", "--onlyvisible", "--name", "^Ostrel$", "windowfocus",
-                       "--sync", "key", "Return"});
-        QVERIFY(xdotool.waitForFinished(20000));
+        const QString box = xdotool({"search", "--sync", "--onlyvisible", "--name", "^Ostrel$"});
+        QVERIFY(!box.isEmpty() && !box.contains('\n'));
+        pressKey(box, "Return");
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(!QFile::exists(env.settingsFile()));
@@ -146,25 +145,15 @@ private slots:
         qputenv("PULSE_SERVER", server);
 
         // The only window that appears is the message box: small, not the main window.
-        QProcess search;
-        search.start(QStringLiteral("xdotool"),
-                     {"search", "--sync", "--onlyvisible", "--name", "^Ostrel$"});
-        QVERIFY(search.waitForFinished(20000));
-        const QByteArray window = search.readAllStandardOutput().trimmed();
+        const QString window = xdotool({"search", "--sync", "--onlyvisible", "--name", "^Ostrel$"});
         QVERIFY(!window.isEmpty() && !window.contains('\n'));
-        QProcess info;
-        info.start(QStringLiteral("xwininfo"), {"-id", QString::fromLatin1(window)});
-        QVERIFY(info.waitForFinished(5000));
-        const QString geometry = QString::fromLatin1(info.readAllStandardOutput());
+        const QString geometry = run(QStringLiteral("xwininfo"), {"-id", window});
         const int width = QRegularExpression(QStringLiteral("Width: (\\d+)"))
                               .match(geometry).captured(1).toInt();
         QVERIFY2(width > 0 && width < 537, qPrintable(geometry));
         QVERIFY2(runsStill(process, 500), "the program waits for the message to be read");
 
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"),
-                      {"windowfocus", "--sync", QString::fromLatin1(window), "key", "Return"});
-        QVERIFY(xdotool.waitForFinished(20000));
+        pressKey(window, "Return");
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);

@@ -6,6 +6,7 @@
 #include "app/gVars.h"
 #include "report/ReportLog.h"
 #include "settings/gRegistry.h"
+#include "Xdotool.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,24 +18,6 @@
 inline constexpr int ClientHeight = 594;
 /// btnActivate, in client coordinates.
 inline const QPoint ActivateButton(471, 23);
-
-/// Runs a command to its end; its standard output, or nothing after the timeout.
-inline QString run(const QString& program, const QStringList& arguments, int timeoutMs = 20000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-inline QString xdotool(const QStringList& arguments)
-{
-    return run(QStringLiteral("xdotool"), arguments);
-}
 
 /// Polls the condition while the event loop runs; false when the time ran out first.
 inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
