@@ -102,6 +102,7 @@ void AlarmController::AlarmStopStart(bool start)
             {Switch::ActMicDetectToggle, "Microphone Detection - Enabled"},
             {Switch::ActMouDetectToggle, "Mouse Detection - Enabled"},
             {Switch::ActSimToggle, "Simulation - Enabled"},
+            {Switch::ActKeyDetectToggle, "Keyboard Detection - Enabled"},
         };
         for (const auto& [detector, line] : enabledLines) {
             if (m_context.switches.isOn(detector))

@@ -13,4 +13,6 @@ public:
     virtual void showWrongPin() = 0;
     /// The prompt refuses input for that many seconds; 0: it accepts input again.
     virtual void showPinWait(int seconds) = 0;
+    /// The prompt is shown and has the keyboard: keys typed now are meant for it.
+    virtual bool pinPromptHasFocus() const = 0;
 };

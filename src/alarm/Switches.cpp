@@ -20,6 +20,8 @@ QString Switches::actionName(Switch s)
         return QStringLiteral("ActMouDetectToggle");
     case Switch::ActSimToggle:
         return QStringLiteral("ActSimToggle");
+    case Switch::ActKeyDetectToggle:
+        return QStringLiteral("ActKeyDetectToggle");
     }
     return {};
 }
@@ -32,7 +34,7 @@ QString Switches::valueName(Switch s)
 void Switches::readFrom(SettingsStore& store)
 {
     for (Switch s : {Switch::ActActivateToggle, Switch::ActMicDetectToggle,
-                     Switch::ActMouDetectToggle, Switch::ActSimToggle}) {
+                     Switch::ActMouDetectToggle, Switch::ActSimToggle, Switch::ActKeyDetectToggle}) {
         if (!store.ReadSetting(gRegistry::StateKey, valueName(s)).isEmpty())
             setTag(s, 1);
     }
@@ -57,6 +59,8 @@ void SwitchView::drawSwitch(Switch s)
         return DrawSimBtnState();
     case Switch::ActActivateToggle:
         return DrawActivateBtnState();
+    case Switch::ActKeyDetectToggle:
+        return DrawKeyDetectBtnState();
     }
 }
 

@@ -5,8 +5,9 @@
 
 class SettingsStore;
 
-/// The four switches of the main window, held as the Tag of their actions: 1 = on, 0 = off.
-enum class Switch { ActActivateToggle, ActMicDetectToggle, ActMouDetectToggle, ActSimToggle };
+/// The switches of the main window, held as the Tag of their actions: 1 = on, 0 = off. The
+/// keyboard's is an item of the "Options" menu; the others have their buttons in the header.
+enum class Switch { ActActivateToggle, ActMicDetectToggle, ActMouDetectToggle, ActSimToggle, ActKeyDetectToggle };
 
 class Switches
 {
@@ -29,5 +30,5 @@ public:
 
 private:
     static std::size_t index(Switch s) { return static_cast<std::size_t>(s); }
-    std::array<int, 4> m_tags{};
+    std::array<int, 5> m_tags{};
 };

@@ -113,6 +113,7 @@ void TaskQueue::AddTask()
         m_entries.append(TaskEntry(soundIndex, number, panMode));
     }
     wake();
+    emit burstQueued();
 }
 
 void TaskQueue::TimTaskTimer()

@@ -57,6 +57,11 @@ public:
     /// ... until the window closes: it stops for good, and no burst wakes it.
     void stopTimers();
 
+signals:
+    /// AddTask queued a burst: the alarm sounds from now until the queue is empty and the
+    /// playback silent.
+    void burstQueued();
+
 private:
     void TimTaskTimer();
     void wake();

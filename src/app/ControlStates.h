@@ -3,7 +3,7 @@
 /// Which controls the user may use, derived from the alarm state and the sound list.
 struct ControlStates
 {
-    bool detectorSwitches; // ActMicDetectToggle, ActMouDetectToggle, ActSimToggle
+    bool detectorSwitches; // ActMicDetectToggle, ActMouDetectToggle, ActSimToggle, ActKeyDetectToggle
     bool viewReport;
     bool activateToggle;
     bool soundList;
@@ -18,7 +18,7 @@ struct ControlStates
 struct ControlStateInputs
 {
     bool armed;
-    bool anyDetectorOn;   // microphone, mouse or simulation switch on
+    bool anyDetectorOn;   // microphone, mouse, keyboard or simulation switch on
     int selectedSounds;   // names in SelectedSounds
     bool listed;          // the sound list has an item
     bool itemSelected;    // an item of the sound list is the current one

@@ -3,12 +3,15 @@
 #include "MainView.h"
 #include "alarm/AlarmController.h"
 #include "alarm/AlarmSimulation.h"
+#include "alarm/SpeakerGuard.h"
 #include "alarm/TaskQueue.h"
 #include "audio/AlarmPlayback.h"
 #include "audio/AudioDeviceWatch.h"
 #include "audio/AudioDevices.h"
 #include "audio/RecordingControl.h"
+#include "detect/KeyboardDetector.h"
 #include "detect/MicrophoneDetector.h"
+#include "detect/MicrophoneTamper.h"
 #include "detect/MouseDetector.h"
 #include "gVars.h"
 #include "report/ReportLog.h"
@@ -60,6 +63,7 @@ bool MainLogic::FormCreate()
     DrawMouDetectBtnState();
     DrawSimBtnState();
     DrawActivateBtnState();
+    DrawKeyDetectBtnState();
     m_taskQueue->start();
     m_view.setUpSystemVolumePanel(GetWinVersionClass());
     m_created = true;
@@ -93,8 +97,26 @@ void MainLogic::createDetection()
     m_mouse = std::make_unique<MouseDetector>(MouseDetector::Collaborators{
         *m_controller, m_view, m_services.timers, m_view, m_services.pointer, *m_report,
         m_switches, *this, m_services.store});
+    m_keyboard = std::make_unique<KeyboardDetector>(KeyboardDetector::Collaborators{
+        *m_controller, m_services.keys, m_switches, *this, m_services.store,
+        [this] { return m_view.pinPromptHasFocus(); }});
+    applySpeakerProtection(protection());
     m_deviceWatch =
         std::make_unique<AudioDeviceWatch>(m_services.audio, *m_report, *m_recording);
+}
+
+void MainLogic::applySpeakerProtection(const GuardSettings& settings)
+{
+    m_tamper.reset();
+    m_speakerGuard.reset();
+    if (!settings.keepSpeakersOn)
+        return;
+    VolumeControl* volume = m_services.audio.volumeControl();
+    m_speakerGuard = std::make_unique<SpeakerGuard>(
+        SpeakerGuard::Collaborators{m_services.timers, volume, *m_report, *m_taskQueue, *m_playback},
+        settings.speakerVolume);
+    if (volume)
+        m_tamper = std::make_unique<MicrophoneTamper>(*m_controller, m_switches, *volume);
 }
 
 void MainLogic::createSoundLibrary()
@@ -112,6 +134,7 @@ void MainLogic::FormActivate()
     m_firstActivationDone = true;
     m_recording->resume();
     m_mouse->resume();
+    m_keyboard->resume();
     m_simulation->resume();
     m_controller->ResumeArmedPeriod();
 }
@@ -124,10 +147,14 @@ void MainLogic::FormClose()
     m_taskQueue->stopTimers();
     m_controller->stopAcceptanceTimers();
     m_mouse->StopMouseHook();
+    m_keyboard->stop();
     m_simulation->stopTimers();
     m_controller->stopDelayTimers();
     m_microphone->stopTimers();
     m_mouse->stopTimers();
+    m_tamper.reset();
+    if (m_speakerGuard)
+        m_speakerGuard->release();
     // The detectors are stopped before anything they use goes away.
     m_recording->StopRecording();
     m_deviceWatch.reset();
@@ -168,6 +195,7 @@ ProtectionVerdict MainLogic::changeProtection(const ProtectionChange& change)
     if (verdict == ProtectionVerdict::Saved) {
         settings.write(m_services.store);
         m_controller->pinGate().setPinHash(settings.pinHash);
+        applySpeakerProtection(settings);
     }
     return verdict;
 }
@@ -178,7 +206,8 @@ void MainLogic::KeyState()
         .armed = m_switches.isOn(Switch::ActActivateToggle),
         .anyDetectorOn = m_switches.isOn(Switch::ActMicDetectToggle) ||
                          m_switches.isOn(Switch::ActMouDetectToggle) ||
-                         m_switches.isOn(Switch::ActSimToggle),
+                         m_switches.isOn(Switch::ActSimToggle) ||
+                         m_switches.isOn(Switch::ActKeyDetectToggle),
         .selectedSounds = int(m_selectedSounds.size()),
         .listed = m_soundList.count() > 0,
         .itemSelected = m_soundList.currentRow() >= 0,
@@ -208,6 +237,12 @@ void MainLogic::DrawSimBtnState()
 void MainLogic::DrawActivateBtnState()
 {
     drawSwitchFromTag(Switch::ActActivateToggle);
+}
+
+void MainLogic::DrawKeyDetectBtnState()
+{
+    // A menu item, not a header button: the window's switch drawings stay the four buttons.
+    m_view.showKeyboardDetection(m_switches.isOn(Switch::ActKeyDetectToggle));
 }
 
 std::uint32_t MainLogic::lampColour(Lamp lamp) const

@@ -20,6 +20,10 @@ class AudioDevices;
 class AudioDeviceWatch;
 class AutostartEntry;
 class Clock;
+class KeyEventSource;
+class KeyboardDetector;
+class MicrophoneTamper;
+class SpeakerGuard;
 class MainView;
 class MessageBoxes;
 class MicrophoneDetector;
@@ -55,6 +59,7 @@ struct MainServices
     AudioBackend& audio;
     AutostartEntry& autostart;
     PointerEventSource& pointer;
+    KeyEventSource& keys;
     UrlOpener& urls;
     ProgramLauncher& programs;
 };
@@ -96,6 +101,7 @@ public:
     void DrawMouDetectBtnState() override;
     void DrawSimBtnState() override;
     void DrawActivateBtnState() override;
+    void DrawKeyDetectBtnState() override;
     std::uint32_t lampColour(Lamp lamp) const override;
     void setLampColour(Lamp lamp, std::uint32_t bgr) override;
     void ResetTriggerCount() override;
@@ -123,12 +129,15 @@ public:
     MicrophoneDetector& microphone() { return *m_microphone; }
     RecordingControl& recordingControl() { return *m_recording; }
     MouseDetector& mouse() { return *m_mouse; }
+    KeyboardDetector& keyboard() { return *m_keyboard; }
     AudioDeviceWatch& deviceWatch() { return *m_deviceWatch; }
 
 private:
     void drawSwitchFromTag(Switch s);
     void createAlarmControl();
     void createDetection();
+    /// The speakers kept on and the microphone tamper trigger, as the options say.
+    void applySpeakerProtection(const GuardSettings& settings);
     void createSoundLibrary();
 
     MainServices m_services;
@@ -148,6 +157,9 @@ private:
     std::unique_ptr<MicrophoneDetector> m_microphone;
     std::unique_ptr<RecordingControl> m_recording;
     std::unique_ptr<MouseDetector> m_mouse;
+    std::unique_ptr<KeyboardDetector> m_keyboard;
+    std::unique_ptr<SpeakerGuard> m_speakerGuard;
+    std::unique_ptr<MicrophoneTamper> m_tamper;
     std::unique_ptr<AudioDeviceWatch> m_deviceWatch;
     std::unique_ptr<SoundLibrary> m_soundLibrary;
     bool m_created = false;

@@ -19,6 +19,8 @@ class MainView : public TunableControls,
 public:
     /// The switch button's hint and picture for the switch's tag.
     virtual void drawSwitch(Switch s, int tag) = 0;
+    /// The "Keyboard Detection" menu item's check mark.
+    virtual void showKeyboardDetection(bool on) = 0;
     virtual void applyControlStates(const ControlStates& states) = 0;
     /// The system-volume panel's text and buttons for the kind of sound settings the system has.
     virtual void setUpSystemVolumePanel(WinVersionClass versionClass) = 0;

@@ -29,6 +29,7 @@ struct MainWidgets
     QAction* ActMicDetectToggle = nullptr;
     QAction* ActMouDetectToggle = nullptr;
     QAction* ActSimToggle = nullptr;
+    QAction* ActKeyDetectToggle = nullptr; // an item of the "Options" menu
     QAction* ActActivateToggle = nullptr;
     QAction* ActViewReport = nullptr;
     QToolButton* btnMicDetect = nullptr;

@@ -102,12 +102,14 @@ int RunOstrel(int argc, char** argv)
         return std::make_unique<AlarmSoundPlayer>(*audio, tunables, random);
     };
     XdgAutostart autostart(QCoreApplication::applicationFilePath());
-    X11PointerSource pointer;
+    // The pointer and the keyboard of the desktop, on one connection.
+    X11PointerSource desktopInput;
     DesktopUrlOpener urls;
     SystemPrograms programs;
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
-                                 makePlayback, soundFiles, *audio, autostart, pointer, urls, programs},
+                                 makePlayback, soundFiles, *audio, autostart, desktopInput,
+                                 desktopInput, urls, programs},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

@@ -8,6 +8,7 @@
 #include "audio/RecordingControl.h"
 #include "audio/RecordingInput.h"
 #include "core/Product.h"
+#include "detect/KeyboardDetector.h"
 #include "detect/MouseDetector.h"
 #include "report/ReportLog.h"
 #include "report/fmReport.h"
@@ -71,6 +72,7 @@ void TfrmMain::connectSwitches()
               [&logic] { logic.recordingControl().ActMicDetectToggleExecute(); });
     onTrigger(m_ui.ActMouDetectToggle, [&logic] { logic.mouse().ActMouDetectToggleExecute(); });
     onTrigger(m_ui.ActSimToggle, [&logic] { logic.simulation().ActSimToggleExecute(); });
+    onTrigger(m_ui.ActKeyDetectToggle, [&logic] { logic.keyboard().ActKeyDetectToggleExecute(); });
     onTrigger(m_ui.ActActivateToggle, [&logic] { logic.controller().ActActivateToggleExecute(); });
     onTrigger(m_ui.ActViewReport, [this, &logic] {
         TfrmReport::ShowReport(logic.messages(), logic.report().filePath(), this);

@@ -33,9 +33,11 @@ public:
     std::uint32_t lampColour(Lamp lamp) const override;
     void setLampColour(Lamp lamp, std::uint32_t bgr) override;
     void drawSwitch(Switch s, int tag) override;
+    void showKeyboardDetection(bool on) override;
     void applyControlStates(const ControlStates& states) override;
     void setUpSystemVolumePanel(WinVersionClass versionClass) override;
     void openPinPrompt() override;
+    bool pinPromptHasFocus() const override;
     void closePinPrompt() override;
     void showWrongPin() override;
     void showPinWait(int seconds) override;

@@ -43,3 +43,8 @@ void TfrmMain::showPinWait(int seconds)
     if (m_pinPrompt)
         m_pinPrompt->showWait(seconds);
 }
+
+bool TfrmMain::pinPromptHasFocus() const
+{
+    return m_pinPrompt && m_pinPrompt->isVisible() && m_pinPrompt->isActiveWindow();
+}

@@ -27,6 +27,8 @@ void TfrmMain::buildMenus()
     options->setObjectName(QStringLiteral("mnuOptions"));
     m_ui.mnuResetSettingToDefault = item(options, "mnuResetSettingToDefault",
                                          QStringLiteral("Reset Settings to Default"), true);
+    m_ui.ActKeyDetectToggle = item(options, "ActKeyDetectToggle", QStringLiteral("Keyboard Detection"));
+    m_ui.ActKeyDetectToggle->setCheckable(true);
     m_ui.mnuProtection = item(options, "mnuProtection", QStringLiteral("Protection..."));
     options->addSeparator();
     m_ui.Exit2 = item(options, "Exit2", QStringLiteral("Exit"));

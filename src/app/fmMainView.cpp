@@ -54,7 +54,8 @@ void TfrmMain::setLampColour(Lamp lamp, std::uint32_t bgr)
 
 void TfrmMain::applyControlStates(const ControlStates& states)
 {
-    for (QAction* detector : {m_ui.ActMicDetectToggle, m_ui.ActMouDetectToggle, m_ui.ActSimToggle})
+    for (QAction* detector : {m_ui.ActMicDetectToggle, m_ui.ActMouDetectToggle, m_ui.ActSimToggle,
+                              m_ui.ActKeyDetectToggle})
         detector->setEnabled(states.detectorSwitches);
     m_ui.ActViewReport->setEnabled(states.viewReport);
     m_ui.ActActivateToggle->setEnabled(states.activateToggle);
@@ -68,4 +69,9 @@ void TfrmMain::applyControlStates(const ControlStates& states)
         speaker->setEnabled(states.speakerTest);
     m_ui.btnTestStop->setEnabled(states.testStop);
     m_ui.mnuProtection->setEnabled(states.protection);
+}
+
+void TfrmMain::showKeyboardDetection(bool on)
+{
+    m_ui.ActKeyDetectToggle->setChecked(on);
 }

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 
 int TfrmProtection::ShowProtection(MainLogic& logic, QWidget* parent)
 {
@@ -20,7 +21,9 @@ TfrmProtection::TfrmProtection(MainLogic& logic, QWidget* parent)
     : QDialog(parent), m_logic(logic), m_settings(logic.protection()),
       m_currentPin(pinField("edtCurrentPin")), m_newPin(pinField("edtNewPin")),
       m_repeatedPin(pinField("edtRepeatedPin")),
-      m_removePin(new QCheckBox(QStringLiteral("Remove the PIN"), this)), m_status(new QLabel(this))
+      m_removePin(new QCheckBox(QStringLiteral("Remove the PIN"), this)),
+      m_keepSpeakersOn(new QCheckBox(QStringLiteral("Keep the speakers on while the alarm sounds"), this)),
+      m_speakerVolume(new QSpinBox(this)), m_status(new QLabel(this))
 {
     setWindowTitle(Product::Name + QStringLiteral(" - Protection"));
     const bool pinSet = !m_settings.pinHash.isEmpty();
@@ -28,6 +31,14 @@ TfrmProtection::TfrmProtection(MainLogic& logic, QWidget* parent)
     m_removePin->setEnabled(pinSet);
     m_removePin->setObjectName(QStringLiteral("chkRemovePin"));
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_keepSpeakersOn->setObjectName(QStringLiteral("chkKeepSpeakersOn"));
+    m_keepSpeakersOn->setChecked(m_settings.keepSpeakersOn);
+    m_speakerVolume->setObjectName(QStringLiteral("spnSpeakerVolume"));
+    m_speakerVolume->setRange(GuardSettings::MinSpeakerVolume, GuardSettings::MaxSpeakerVolume);
+    m_speakerVolume->setSuffix(QStringLiteral(" %"));
+    m_speakerVolume->setValue(m_settings.speakerVolume);
+    m_speakerVolume->setEnabled(m_settings.keepSpeakersOn);
+    connect(m_keepSpeakersOn, &QCheckBox::toggled, m_speakerVolume, &QWidget::setEnabled);
 
     auto* form = new QFormLayout(this);
     form->addRow(new QLabel(pinSet ? QStringLiteral("A PIN is needed to disarm and to close while armed.")
@@ -38,6 +49,8 @@ TfrmProtection::TfrmProtection(MainLogic& logic, QWidget* parent)
                  m_newPin);
     form->addRow(QStringLiteral("Repeat the new PIN:"), m_repeatedPin);
     form->addRow(m_removePin);
+    form->addRow(m_keepSpeakersOn);
+    form->addRow(QStringLiteral("Speaker volume while it sounds:"), m_speakerVolume);
     form->addRow(m_status);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
@@ -61,8 +74,8 @@ void TfrmProtection::accept()
         .newPin = m_newPin->text(),
         .repeatedPin = m_repeatedPin->text(),
         .removePin = m_removePin->isChecked(),
-        .keepSpeakersOn = m_settings.keepSpeakersOn,
-        .speakerVolume = m_settings.speakerVolume,
+        .keepSpeakersOn = m_keepSpeakersOn->isChecked(),
+        .speakerVolume = m_speakerVolume->value(),
     });
     if (verdict != ProtectionVerdict::Saved) {
         m_status->setText(ProtectionVerdictText(verdict));

@@ -8,10 +8,11 @@ class MainLogic;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 
-/// The protection options: the disarm PIN, set, changed with the old one, or removed. Modal; it
-/// exists only while shown, and stores nothing until OK, which keeps it open to say what was
-/// wrong.
+/// The protection options: the disarm PIN, set, changed with the old one, or removed, and the
+/// speakers kept on while the alarm sounds. Modal; it exists only while shown, and stores nothing
+/// until OK, which keeps it open to say what was wrong.
 class TfrmProtection : public QDialog
 {
     Q_OBJECT
@@ -31,5 +32,7 @@ private:
     QLineEdit* m_newPin;
     QLineEdit* m_repeatedPin;
     QCheckBox* m_removePin;
+    QCheckBox* m_keepSpeakersOn;
+    QSpinBox* m_speakerVolume;
     QLabel* m_status;
 };

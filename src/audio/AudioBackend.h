@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+class VolumeControl;
+
 /// A channel of the audio engine: a playing stream or a recording. 0 is no channel; so is a
 /// handle that has been freed: stopping or freeing it does nothing and it is never active.
 using AudioHandle = std::uint32_t;
@@ -95,6 +97,9 @@ public:
     /// Main thread: the listener hears of devices that go away and come back, from the next
     /// event on; nullptr stops the calls. An engine that cannot tell never calls it.
     virtual void setDeviceListener(AudioDeviceListener* listener) { (void)listener; }
+    /// The sound server's volumes of the default devices; nullptr for an engine without a
+    /// sound server.
+    virtual VolumeControl* volumeControl() { return nullptr; }
 
     /// Starts the recording device; fails when there is no capture device.
     virtual bool initRecording() = 0;

@@ -253,9 +253,19 @@ bool PulseBackend::isActive(AudioHandle channel) const
     return m_streams.isActive(channel);
 }
 
-void PulseBackend::watchSpeakers(std::function<void(const SpeakerState&)> onChange)
+void PulseBackend::watchSpeakers(std::function<void(const VolumeState&)> onChange)
 {
     m_connection->watchSpeakers(std::move(onChange));
+}
+
+void PulseBackend::watchMicrophone(std::function<void(const VolumeState&)> onChange)
+{
+    m_connection->watchMicrophone(std::move(onChange));
+}
+
+void PulseBackend::setSpeakers(const VolumeState& state)
+{
+    m_connection->setSpeakers(state);
 }
 
 void PulseBackend::connectionDropped()

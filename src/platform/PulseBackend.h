@@ -7,7 +7,7 @@
 #include "PulsePlayback.h"
 #include "RecordHandles.h"
 #include "audio/AudioBackend.h"
-#include "audio/SpeakerWatch.h"
+#include "audio/VolumeControl.h"
 
 #include <chrono>
 #include <memory>
@@ -21,7 +21,7 @@
 /// the server goes away nothing plays or records (every stream stops), and the listener hears
 /// of it once; when it is back, the listener hears that too.
 class PulseBackend : public MixingBackend,
-                     public SpeakerWatch,
+                     public VolumeControl,
                      private PulseConnection::StreamOwner,
                      private AudioDeviceListener
 {
@@ -57,7 +57,10 @@ public:
     bool stop(AudioHandle channel) override;
     bool isActive(AudioHandle channel) const override;
 
-    void watchSpeakers(std::function<void(const SpeakerState&)> onChange) override;
+    VolumeControl* volumeControl() override { return this; }
+    void watchSpeakers(std::function<void(const VolumeState&)> onChange) override;
+    void watchMicrophone(std::function<void(const VolumeState&)> onChange) override;
+    void setSpeakers(const VolumeState& state) override;
 
 private:
     bool outputStarted() const override { return m_outputStarted; }

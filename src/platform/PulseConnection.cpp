@@ -36,7 +36,7 @@ PulseSource sourceFrom(const pa_source_info& info)
         traits.activePortType = info.active_port->type;
     traits.monitor = info.monitor_of_sink != PA_INVALID_INDEX;
     return PulseSource{info.name, traits.description, IsMicrophoneSource(traits),
-                       percentOf(info.volume), info.channel_map.channels};
+                       percentOf(info.volume), info.mute != 0, info.channel_map.channels};
 }
 } // namespace
 
@@ -242,11 +242,13 @@ void PulseConnection::serverStateRead(PulseServerState state)
     if (m_phase == Phase::Up) {
         m_owner.defaultsChanged(m_state);
         refreshSpeakers();
+        tellMicrophone();
         return;
     }
     m_phase = Phase::Up;
     pa_threaded_mainloop_signal(m_loop, 0);
     refreshSpeakers();
+    tellMicrophone();
     if (std::exchange(m_lostTold, false))
         toMainThread([this] { m_events.audioDeviceRestored(); });
 }
@@ -254,7 +256,7 @@ void PulseConnection::serverStateRead(PulseServerState state)
 void PulseConnection::refreshSpeakers()
 {
     pa_context* ready = context();
-    if (!m_watchingSpeakers || !ready)
+    if ((!m_speakers.watching && !m_speakerTarget) || !ready)
         return;
     ForgetOperation(pa_context_get_sink_info_by_name(
         ready, m_state.defaultSink.c_str(),
@@ -262,26 +264,93 @@ void PulseConnection::refreshSpeakers()
             auto* connection = static_cast<PulseConnection*>(self);
             if (!info || eol != 0)
                 return;
-            const SpeakerState state{QString::fromUtf8(info->name), percentOf(info->volume),
-                                     info->mute != 0};
-            if (connection->m_speakers == state)
-                return;
-            connection->m_speakers = state;
-            connection->toMainThread([connection, state] {
-                if (connection->m_onSpeakers)
-                    connection->m_onSpeakers(state);
-            });
+            connection->applySpeakerTarget(*info);
+            if (connection->m_speakers.watching)
+                connection->tell(connection->m_speakers,
+                                 VolumeState{QString::fromUtf8(info->name), percentOf(info->volume),
+                                             info->mute != 0});
         },
         this));
 }
 
-void PulseConnection::watchSpeakers(std::function<void(const SpeakerState&)> onChange)
+void PulseConnection::tellMicrophone()
 {
-    m_onSpeakers = std::move(onChange);
+    if (!m_microphone.watching || !context())
+        return;
+    const auto source = std::find_if(m_state.sources.begin(), m_state.sources.end(),
+                                     [&](const PulseSource& s) { return s.name == m_state.defaultSource; });
+    if (source != m_state.sources.end())
+        tell(m_microphone, VolumeState{QString::fromUtf8(source->name), source->volume, source->muted});
+}
+
+void PulseConnection::tell(DeviceWatch& device, const VolumeState& state)
+{
+    if (device.told == state)
+        return;
+    device.told = state;
+    toMainThread([&device, state] {
+        if (device.onChange)
+            device.onChange(state);
+    });
+}
+
+void PulseConnection::watch(DeviceWatch& device, std::function<void(const VolumeState&)> onChange)
+{
+    device.onChange = std::move(onChange);
     const Lock lock(*this);
-    m_watchingSpeakers = true;
-    m_speakers.reset();
+    device.watching = bool(device.onChange);
+    device.told.reset();
     refreshSpeakers();
+    tellMicrophone();
+}
+
+void PulseConnection::watchSpeakers(std::function<void(const VolumeState&)> onChange)
+{
+    watch(m_speakers, std::move(onChange));
+}
+
+void PulseConnection::watchMicrophone(std::function<void(const VolumeState&)> onChange)
+{
+    watch(m_microphone, std::move(onChange));
+}
+
+void PulseConnection::setSpeakers(const VolumeState& state)
+{
+    const Lock lock(*this);
+    m_speakerTarget = state;
+    pa_context* ready = context();
+    if (!ready)
+        return;
+    // The sink's channels are read first, so that their balance is kept.
+    ForgetOperation(pa_context_get_sink_info_by_name(
+        ready, state.device.toUtf8().constData(),
+        [](pa_context*, const pa_sink_info* info, int eol, void* self) {
+            if (info && eol == 0)
+                static_cast<PulseConnection*>(self)->applySpeakerTarget(*info);
+        },
+        this));
+}
+
+void PulseConnection::applySpeakerTarget(const pa_sink_info& sink)
+{
+    if (!m_speakerTarget || m_speakerTarget->device != QString::fromUtf8(sink.name))
+        return;
+    const VolumeState target = *std::exchange(m_speakerTarget, std::nullopt);
+    if (percentOf(sink.volume) != target.volume) {
+        const pa_volume_t wanted = pa_volume_t(std::uint64_t(PA_VOLUME_NORM) * unsigned(target.volume) / 100);
+        const pa_volume_t average = pa_cvolume_avg(&sink.volume);
+        pa_cvolume volume = sink.volume;
+        if (average == PA_VOLUME_MUTED) {
+            pa_cvolume_set(&volume, sink.volume.channels, wanted);
+        } else {
+            for (std::uint8_t c = 0; c < volume.channels; ++c)
+                volume.values[c] = pa_volume_t(std::min<std::uint64_t>(
+                    PA_VOLUME_MAX, std::uint64_t(sink.volume.values[c]) * wanted / average));
+        }
+        ForgetOperation(pa_context_set_sink_volume_by_index(m_context, sink.index, &volume, nullptr, nullptr));
+    }
+    if ((sink.mute != 0) != target.muted)
+        ForgetOperation(pa_context_set_sink_mute_by_index(m_context, sink.index, target.muted, nullptr, nullptr));
 }
 
 void PulseConnection::fail()
@@ -305,7 +374,9 @@ void PulseConnection::drop()
     m_reading.reset();
     m_readAgain = false;
     m_rereadUnusable = false;
-    m_speakers.reset();
+    m_speakers.told.reset();
+    m_microphone.told.reset();
+    m_speakerTarget.reset();
     m_owner.connectionDropped();
     if (m_context) {
         pa_context_set_state_callback(m_context, nullptr, nullptr);

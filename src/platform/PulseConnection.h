@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/SpeakerWatch.h"
+#include "audio/VolumeControl.h"
 
 #include <QString>
 #include <chrono>
@@ -15,6 +15,7 @@ class QObject;
 struct pa_context;
 struct pa_defer_event;
 struct pa_operation;
+struct pa_sink_info;
 struct pa_mainloop_api;
 struct pa_threaded_mainloop;
 struct pa_time_event;
@@ -26,6 +27,7 @@ struct PulseSource
     QString description;
     bool microphone = false;
     int volume = 100; // percent of normal, averaged over its channels
+    bool muted = false;
     int channels = 2;
 };
 
@@ -97,8 +99,10 @@ public:
     /// Lock held: the loop's event interface, for timers of the streams' own.
     pa_mainloop_api* api() const;
 
-    /// Main thread.
-    void watchSpeakers(std::function<void(const SpeakerState&)> onChange);
+    /// Main thread: as VolumeControl says.
+    void watchSpeakers(std::function<void(const VolumeState&)> onChange);
+    void watchMicrophone(std::function<void(const VolumeState&)> onChange);
+    void setSpeakers(const VolumeState& state);
 
     /// Between connecting attempts while the server is away.
     static constexpr std::chrono::seconds RetryInterval{2};
@@ -112,6 +116,8 @@ private:
     void refresh();
     void serverStateRead(PulseServerState state);
     void refreshSpeakers();
+    void tellMicrophone();
+    void applySpeakerTarget(const pa_sink_info& sink);
     void drop();
     void scheduleRetry();
     /// Loop thread: calls `run` on the main thread, unless the connection is gone by then.
@@ -134,9 +140,19 @@ private:
     bool m_rereadUnusable = false; // an unusable reading while up is read once more
     pa_time_event* m_retry = nullptr;
     pa_defer_event* m_pendingFailure = nullptr;
-    bool m_watchingSpeakers = false;
-    std::optional<SpeakerState> m_speakers;
 
-    // Main thread.
-    std::function<void(const SpeakerState&)> m_onSpeakers;
+    /// A watched device: its last state told, and whom to tell.
+    struct DeviceWatch
+    {
+        bool watching = false; // lock held
+        std::optional<VolumeState> told; // lock held
+        std::function<void(const VolumeState&)> onChange; // main thread
+    };
+    void watch(DeviceWatch& device, std::function<void(const VolumeState&)> onChange);
+    /// Lock held: tells the state when it differs from the last one told.
+    void tell(DeviceWatch& device, const VolumeState& state);
+
+    DeviceWatch m_speakers;
+    DeviceWatch m_microphone;
+    std::optional<VolumeState> m_speakerTarget; // lock held: what setSpeakers asked for
 };

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 #include <set>
+#include <utility>
 
 // After Qt: the X11 headers define names such as None and Status as macros.
 #include <X11/Xlib.h>
@@ -90,7 +91,9 @@ X11PointerSource::X11PointerSource() = default;
 
 X11PointerSource::~X11PointerSource()
 {
-    stop();
+    m_listener = nullptr;
+    m_keyListener = nullptr;
+    closeDisplay();
 }
 
 void X11PointerSource::onConnectionLost(Display*, void* self)
@@ -100,15 +103,31 @@ void X11PointerSource::onConnectionLost(Display*, void* self)
 
 bool X11PointerSource::start(PointerListener& listener)
 {
-    stop();
+    return subscribe(m_listener, listener);
+}
+
+bool X11PointerSource::startKeys(KeyListener& listener)
+{
+    return subscribe(m_keyListener, listener);
+}
+
+template <typename Listener> bool X11PointerSource::subscribe(Listener*& slot, Listener& listener)
+{
+    slot = &listener;
+    if (openConnection() && selectRawEvents())
+        return true;
+    slot = nullptr;
+    unsubscribed();
+    return false;
+}
+
+bool X11PointerSource::openConnection()
+{
+    if (m_display)
+        return !m_lost;
     m_display = openDisplay(&X11PointerSource::onConnectionLost, this);
     if (!m_display)
         return false;
-    if (!selectRawEvents()) {
-        closeDisplay();
-        return false;
-    }
-    m_listener = &listener;
     m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
                      readEventsLater());
@@ -126,8 +145,12 @@ bool X11PointerSource::selectRawEvents()
         XIQueryVersion(m_display, &major, &minor) != Success || major * 10 + minor < 21)
         return false;
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(bits, XI_RawButtonPress);
-    XISetMask(bits, XI_RawMotion);
+    if (m_listener) {
+        XISetMask(bits, XI_RawButtonPress);
+        XISetMask(bits, XI_RawMotion);
+    }
+    if (m_keyListener)
+        XISetMask(bits, XI_RawKeyPress);
     XIEventMask mask{XIAllMasterDevices, int(sizeof(bits)), bits};
 
     g_requestError = Success;
@@ -143,7 +166,21 @@ bool X11PointerSource::selectRawEvents()
 void X11PointerSource::stop()
 {
     m_listener = nullptr;
-    closeDisplay();
+    unsubscribed();
+}
+
+void X11PointerSource::stopKeys()
+{
+    m_keyListener = nullptr;
+    unsubscribed();
+}
+
+void X11PointerSource::unsubscribed()
+{
+    if (!m_listener && !m_keyListener)
+        closeDisplay();
+    else if (m_display && !m_lost)
+        selectRawEvents();
 }
 
 void X11PointerSource::closeDisplay()
@@ -178,20 +215,28 @@ void X11PointerSource::readEvents()
         if (cookie->type != GenericEvent || cookie->extension != m_xiOpcode ||
             !XGetEventData(m_display, cookie))
             continue;
+        const int type = cookie->evtype;
         PointerEvent kind = PointerEvent::Other;
-        if (cookie->evtype == XI_RawMotion)
+        if (type == XI_RawMotion)
             kind = PointerEvent::Move;
-        else if (cookie->evtype == XI_RawButtonPress)
+        else if (type == XI_RawButtonPress)
             kind = pressOf(static_cast<XIRawEvent*>(cookie->data)->detail);
         XFreeEventData(m_display, cookie);
-        if (m_listener)
+        if (type == XI_RawKeyPress) {
+            if (m_keyListener)
+                m_keyListener->KeyHookProc();
+        } else if (m_listener) {
             m_listener->MouseHookProc(kind);
+        }
     }
     if (m_display && m_lost) {
-        PointerListener* listener = m_listener;
-        stop();
+        PointerListener* listener = std::exchange(m_listener, nullptr);
+        KeyListener* keyListener = std::exchange(m_keyListener, nullptr);
+        closeDisplay();
         if (listener)
             listener->subscriptionCancelled();
+        if (keyListener)
+            keyListener->keySubscriptionCancelled();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "detect/KeyEventSource.h"
 #include "detect/PointerEventSource.h"
 
 #include <functional>
@@ -8,11 +9,12 @@
 struct _XDisplay;
 class QSocketNotifier;
 
-/// The desktop's pointer through XInput2 (2.1 or later): raw button presses and raw motion
-/// selected on the root window of a connection of its own, for all master devices. Events are read on the main
-/// thread when the connection's socket has data, so no thread is added. A lost connection is
-/// reported to the listener as a cancelled subscription; the program goes on.
-class X11PointerSource : public PointerEventSource
+/// The desktop's pointer and keyboard through XInput2 (2.1 or later): raw button presses, raw
+/// motion and raw key presses, each selected while it has a listener, on the root window of one
+/// connection of its own, for all master devices. Events are read on the main thread when the
+/// connection's socket has data, so no thread is added. A lost connection is reported to every
+/// listener as a cancelled subscription; the program goes on.
+class X11PointerSource : public PointerEventSource, public KeyEventSource
 {
 public:
     X11PointerSource();
@@ -24,8 +26,16 @@ public:
     void stop() override;
     std::optional<QPoint> cursorPos() override;
     bool seesOnlyX11Windows() const override;
+    bool startKeys(KeyListener& listener) override;
+    void stopKeys() override;
 
 private:
+    /// Opens the connection when there is none and selects what the listeners want; false, with
+    /// the listener taken back, when that fails.
+    template <typename Listener> bool subscribe(Listener*& slot, Listener& listener);
+    /// The selection follows the listeners; without any, the connection closes.
+    void unsubscribed();
+    bool openConnection();
     /// Main thread: hands every queued event to the listener.
     void readEvents();
     std::function<void()> readEventsLater();
@@ -37,6 +47,7 @@ private:
     int m_xiOpcode = 0;
     bool m_lost = false;
     PointerListener* m_listener = nullptr;
+    KeyListener* m_keyListener = nullptr;
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0); // gone with the source
 };

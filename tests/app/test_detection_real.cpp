@@ -1,9 +1,8 @@
 // The real program on the rig's X server and sound server, with no fake anywhere: a tone
 // played into the sink is what its microphone hears, and xdotool is the intruder's hand.
+#include "ArmedProgram.h"
 #include "MonitorCapture.h"
 #include "PrivateSoundServer.h"
-#include "RealProgram.h"
-#include "SoundFiles.h"
 #include "TempEnvironment.h"
 #include "audio/AlarmSoundPlayer.h"
 
@@ -13,45 +12,7 @@
 using namespace gRegistry;
 
 namespace {
-constexpr double AlarmFileHz = 2000;
 const QPoint MouseSwitch(325, 23); // client position of btnMouDetect
-
-/// No delays, one alarm sound of AlarmFileHz per alarm at a fixed pitch, the mouse threshold
-/// at 50 pixels; armed when the program last closed, with the given switches on. False when
-/// the sound cannot be written.
-bool storeSettings(bool armed, const QStringList& switches, double alarmSeconds = 0.5)
-{
-    SettingsStore store(SettingsFilePath());
-    for (const auto& [name, value] :
-         {std::pair{"spnActivationDelay", "0"}, std::pair{"spnTriggerDelay", "0"},
-          std::pair{"trkMicTriggerDuration", "0"}, std::pair{"trkPersistence", "0"},
-          std::pair{"trkPersistenceRandom", "0"}, std::pair{"trkRandomAlteration", "0"},
-          std::pair{"trkMouseSensivity", "50"}})
-        store.WriteSetting(TuningKey, QStringLiteral("frmMain") + name, value);
-    if (armed)
-        store.WriteSetting(StateKey, "Alarm Active", "T");
-    for (const QString& name : switches)
-        store.WriteSetting(StateKey, name, "T");
-    store.WriteSetting(SoundSelectionKey, "alarm.wav", "T");
-    QDir().mkpath(SoundsFolder);
-    return writeTone(SoundsFolder + "alarm.wav", {.seconds = alarmSeconds, .leftHz = AlarmFileHz});
-}
-
-/// Starts the program and waits until it has re-armed with the one detector on.
-void startArmed(Program& program, const QString& detectorLine)
-{
-    QFile::remove(ReportsFolder + "Report.txt");
-    program.start();
-    QVERIFY(!QTest::currentTestFailed());
-    const QStringList armed{detectorLine, "Alarm - Activated"};
-    QVERIFY2(waitFor([&] { return reportMessages() == armed; }),
-             qPrintable(reportMessages().join(" | ")));
-}
-
-bool reported(const QString& message, int withinMs, int times = 1)
-{
-    return waitFor([&] { return reportMessages().count(message) >= times; }, withinMs);
-}
 
 /// The loudest a tone of hz is in any 100 ms of the capture, both channels added up (the alarm
 /// plays to the left, the right or both).

@@ -1,6 +1,7 @@
 // The main window's logic on its own: no widget, no display, only a core application.
 #include "FakeMainView.h"
 #include "FakeServices.h"
+#include "FakeVolumeControl.h"
 #include "SoundTestFiles.h"
 #include "alarm/AlarmController.h"
 #include "app/gVars.h"
@@ -52,6 +53,45 @@ private slots:
         QCOMPARE(r.audio.calls.mid(r.audio.calls.size() - 2),
                  (QStringList{"freeRecording", "freeOutput"}));
         QCOMPARE(r.store->ReadSetting(StateKey, "Alarm Active"), QStringLiteral("T"));
+    }
+
+    void theSpeakerOptionTakesEffectOnceSavedAndTheSpeakersComeBackAtClose()
+    {
+        LogicRig r;
+        FakeVolumeControl server;
+        r.audio.soundServer = &server;
+        r.store->WriteSetting(StateKey, "ActMouDetectToggle", "T");
+        r.store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
+        r.store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
+        r.store->WriteSetting(TuningKey, "frmMainspnTriggerDelay", "0");
+        makeFile(SoundsFolder + "siren.wav");
+        QVERIFY(r.logic.FormCreate());
+        r.logic.FormActivate();
+        AlarmController& alarm = r.logic.controller();
+        const auto soundAlarm = [&] {
+            alarm.ActActivateToggleExecute();
+            r.clock.advance(1500); // past any temporary mute
+            alarm.ActivateAlarm("Mouse detected");
+            r.clock.advance(1);
+            QVERIFY(r.playback->IsPlaying());
+        };
+
+        // Off, as it is unless chosen: the server is neither watched nor set.
+        QVERIFY(!server.watchingSpeakers() && !server.watchingMicrophone());
+        soundAlarm();
+        QVERIFY(server.asked.empty());
+        alarm.ActActivateToggleExecute();
+
+        QCOMPARE(r.logic.changeProtection({.keepSpeakersOn = true, .speakerVolume = 80}),
+                 ProtectionVerdict::Saved);
+        QVERIFY(server.watchingSpeakers() && server.watchingMicrophone());
+        soundAlarm();
+        QVERIFY(server.serve());
+        QCOMPARE(server.speakers, (VolumeState{QStringLiteral("sink"), 80, false}));
+        r.logic.FormClose();
+        QVERIFY(server.serve());
+        QCOMPARE(server.speakers, (VolumeState{QStringLiteral("sink"), 40, true}));
+        QVERIFY(!server.watchingMicrophone());
     }
 
     void aFailedStartLeavesActivationAndCloseWithNothingToDo()

@@ -150,7 +150,7 @@ private slots:
             for (QAction* item : menu->menu()->actions())
                 seen << (item->isSeparator() ? QStringLiteral("-") : item->text());
         }
-        QCOMPARE(seen, (QStringList{"Options", "Reset Settings to Default", "Protection...", "-", "Exit", "Help",
+        QCOMPARE(seen, (QStringList{"Options", "Reset Settings to Default", "Keyboard Detection", "Protection...", "-", "Exit", "Help",
                                     "Program Help", "FAQ", "-", "Home Page", "Check for Update",
                                     "-", "About...", "More", "Get More Quillmere Products",
                                     "Register to the Newsletter",

@@ -1,5 +1,6 @@
-// The disarm PIN on the real program under the headless X server: Esc, the Exit button and a
-// termination signal while armed, the prompt answered with typed keys.
+// The disarm PIN and keyboard detection on the real program under the headless X server: Esc,
+// the Exit button and a termination signal while armed, the prompt answered with typed keys,
+// and keys pressed elsewhere on the desktop.
 #include "RealProgram.h"
 #include "TempEnvironment.h"
 #include "guard/Pin.h"
@@ -95,6 +96,32 @@ private slots:
         QVERIFY2(reportMessages().endsWith("Alarm - Terminated while armed"),
                  qPrintable(reportMessages().join(" | ")));
         QCOMPARE(stored("Alarm Active"), QStringLiteral("T"));
+    }
+
+    void keyboardDetectionHearsTheDesktopButNotThePinPrompt()
+    {
+        TempEnvironment env;
+        storePin();
+        SettingsStore(SettingsFilePath()).WriteSetting(StateKey, "ActKeyDetectToggle", "T");
+        Program program;
+        StartArmed(program);
+        QVERIFY(!QTest::currentTestFailed());
+        // The arm button asks for the PIN without a key; the PIN typed into the prompt is no
+        // trigger.
+        program.click(ActivateButton);
+        const QString prompt = pinPrompt();
+        QVERIFY(!prompt.isEmpty());
+        typeInto(prompt, ThePin);
+        QVERIFY2(waitFor([] { return reportMessages().endsWith("Alarm - Stoped"); }),
+                 qPrintable(reportMessages().join(" | ")));
+        QVERIFY(!reportMessages().contains("Keyboard detected"));
+
+        // Armed again, a key pressed on the desktop is one.
+        program.click(ActivateButton);
+        QVERIFY(waitFor([] { return reportMessages().endsWith("Alarm - Activated"); }));
+        xdotool({"key", "a"});
+        QVERIFY2(waitFor([] { return reportMessages().contains("Keyboard detected"); }),
+                 qPrintable(reportMessages().join(" | ")));
     }
 };
 

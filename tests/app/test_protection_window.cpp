@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -80,6 +81,37 @@ private slots:
         menu->trigger();
         QCOMPARE(said, QStringLiteral("The current PIN is wrong."));
         QCOMPARE(storedPinHash(f), hash);
+    }
+
+    void theSpeakerOptionIsStoredWithItsVolume()
+    {
+        MainWindowFixture f;
+        f.open();
+        QVERIFY(f.created);
+        QObject context;
+        onNextModal(&context, [](QWidget* dialog) {
+            auto* keep = dialog->findChild<QCheckBox*>("chkKeepSpeakersOn");
+            auto* volume = dialog->findChild<QSpinBox*>("spnSpeakerVolume");
+            QVERIFY(!keep->isChecked());
+            QVERIFY(!volume->isEnabled());
+            QCOMPARE(volume->value(), 100);
+            keep->setChecked(true);
+            QVERIFY(volume->isEnabled());
+            volume->setValue(999); // held to its range
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        f.find<QAction>("mnuProtection")->trigger();
+        QCOMPARE(f.store->ReadSetting(GuardKey, "KeepSpeakersOn"), QStringLiteral("T"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "SpeakerVolume"), QStringLiteral("150"));
+        QVERIFY(storedPinHash(f).isEmpty());
+
+        onNextModal(&context, [](QWidget* dialog) {
+            QCOMPARE(dialog->findChild<QSpinBox*>("spnSpeakerVolume")->value(), 150);
+            dialog->findChild<QCheckBox*>("chkKeepSpeakersOn")->setChecked(false);
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        f.find<QAction>("mnuProtection")->trigger();
+        QVERIFY(f.store->ReadSetting(GuardKey, "KeepSpeakersOn").isEmpty());
     }
 
     void armedWithAPinTheWindowStaysUntilThePromptHasTheRightPin()

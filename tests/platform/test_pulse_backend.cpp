@@ -310,10 +310,10 @@ private slots:
         QVERIFY(server.start());
         const auto audio = startedEngine();
         QVERIFY(audio);
-        std::vector<SpeakerState> told;
-        audio->watchSpeakers([&](const SpeakerState& state) { told.push_back(state); });
+        std::vector<VolumeState> told;
+        audio->watchSpeakers([&](const VolumeState& state) { told.push_back(state); });
         QTRY_COMPARE(told.size(), std::size_t(1));
-        QCOMPARE(told.back(), (SpeakerState{PrivateSoundServer::Sink, 100, false}));
+        QCOMPARE(told.back(), (VolumeState{PrivateSoundServer::Sink, 100, false}));
         QVERIFY(server.command({"set-sink-mute", PrivateSoundServer::Sink, "1"}));
         QTRY_VERIFY(told.back().muted);
         QVERIFY(server.command({"set-sink-volume", PrivateSoundServer::Sink, "30%"}));

@@ -1,4 +1,4 @@
-// The desktop's pointer through XInput2 on a real X server: the rig's Xvfb, driven by xdotool,
+// The desktop's pointer and keyboard through XInput2 on a real X server: the rig's Xvfb, driven by xdotool,
 // and a private Xvfb that goes away under the source.
 #include "platform/X11PointerSource.h"
 
@@ -23,6 +23,14 @@ struct Recorder : PointerListener
     QList<PointerEvent> events;
     int cancels = 0;
     std::function<void()> onEvent;
+};
+
+struct KeyRecorder : KeyListener
+{
+    void KeyHookProc() override { ++presses; }
+    void keySubscriptionCancelled() override { ++cancels; }
+    int presses = 0;
+    int cancels = 0;
 };
 
 void xdotool(const QStringList& arguments)
@@ -176,6 +184,38 @@ private slots:
         QCOMPARE(recorder.events, (QList<PointerEvent>{PointerEvent::LeftPress, PointerEvent::RightPress}));
     }
 
+    void keyPressesAndThePointerShareOneConnectionAndStopApart()
+    {
+        X11PointerSource source;
+        Recorder pointer;
+        KeyRecorder keys;
+        QVERIFY(source.startKeys(keys));
+        xdotool({"key", "a"});
+        // The press arrives; the release that follows it is no event of ours.
+        QTRY_COMPARE(keys.presses, 1);
+        QTest::qWait(100);
+        QCOMPARE(keys.presses, 1);
+
+        QVERIFY(source.start(pointer));
+        xdotool({"click", "1"});
+        QTRY_VERIFY(pointer.events.contains(PointerEvent::LeftPress));
+        QCOMPARE(keys.presses, 1);
+        xdotool({"key", "b"});
+        QTRY_COMPARE(keys.presses, 2);
+
+        source.stopKeys();
+        pointer.events.clear();
+        xdotool({"key", "c"});
+        xdotool({"click", "3"});
+        QTRY_VERIFY(pointer.events.contains(PointerEvent::RightPress));
+        QCOMPARE(keys.presses, 2);
+        QVERIFY(source.startKeys(keys));
+        source.stop();
+        xdotool({"key", "d"});
+        QTRY_COMPARE(keys.presses, 3);
+        QCOMPARE(keys.cancels, 0);
+    }
+
     void withoutAnXServerTheStartFails()
     {
         QString gone;
@@ -206,18 +246,25 @@ private slots:
         const DisplayFor ours(server.display);
         X11PointerSource source;
         Recorder recorder;
+        KeyRecorder keys;
         QVERIFY(source.start(recorder));
+        QVERIFY(source.startKeys(keys));
         server.goAway();
         if (stopFirst) {
             source.stop();
+            source.stopKeys();
             QTest::qWait(100);
             QCOMPARE(recorder.cancels, 0);
+            QCOMPARE(keys.cancels, 0);
             return;
         }
         QTRY_COMPARE(recorder.cancels, 1);
+        QCOMPARE(keys.cancels, 1);
         // A new subscription finds no server: it fails, and nothing else happens.
         QVERIFY(!source.start(recorder));
+        QVERIFY(!source.startKeys(keys));
         QCOMPARE(recorder.cancels, 1);
+        QCOMPARE(keys.cancels, 1);
     }
 
 private:

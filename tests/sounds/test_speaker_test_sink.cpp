@@ -1,5 +1,6 @@
 // The speaker test buttons on the real audio engine: what the null sink's monitor hears.
 #include "FakeAutostart.h"
+#include "FakeKeySource.h"
 #include "FakePointerSource.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSoundFileDialog.h"
@@ -56,6 +57,7 @@ private slots:
         const std::unique_ptr<AudioBackend> audio = OpenAudioBackend();
         FakeAutostart autostart;
         FakePointerSource pointer;
+        FakeKeySource keys;
         FakeUrlOpener urls;
         FakeProgramLauncher programs;
         TfrmMain window;
@@ -64,7 +66,7 @@ private slots:
                                          return std::make_unique<AlarmSoundPlayer>(*audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, *audio, autostart, pointer, urls, programs},
+                                     soundFiles, *audio, autostart, pointer, keys, urls, programs},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);

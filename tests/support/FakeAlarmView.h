@@ -20,6 +20,7 @@ public:
     void DrawMicDetectBtnState() override { calls << QStringLiteral("DrawMicDetectBtnState"); }
     void DrawMouDetectBtnState() override { calls << QStringLiteral("DrawMouDetectBtnState"); }
     void DrawActivateBtnState() override { calls << QStringLiteral("DrawActivateBtnState"); }
+    void DrawKeyDetectBtnState() override { calls << QStringLiteral("DrawKeyDetectBtnState"); }
     void DrawSimBtnState() override { calls << QStringLiteral("DrawSimBtnState"); }
     void KeyState() override { calls << QStringLiteral("KeyState"); }
     void ResetTriggerCount() override { calls << QStringLiteral("ResetTriggerCount"); }

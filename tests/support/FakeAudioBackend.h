@@ -34,6 +34,7 @@ public:
     std::vector<Input> inputs{{QStringLiteral("Microphone"), InputFlags::TypeMicrophone}};
     std::map<QString, int> fileRates; // a file's own rate; 44100 when not named here
     qint64 soundMs = 1000;
+    VolumeControl* soundServer = nullptr; // the sound server's volumes, when there is one
 
     // What happened.
     QStringList calls;
@@ -63,6 +64,7 @@ public:
     std::uint32_t version() override;
     std::uint32_t requiredVersion() const override { return AcceptedVersion; }
     void setDeviceListener(AudioDeviceListener* listener) override { deviceListener = listener; }
+    VolumeControl* volumeControl() override { return soundServer; }
     /// Where the engine would tell that its devices come and go.
     AudioDeviceListener* deviceListener = nullptr;
     bool initRecording() override;

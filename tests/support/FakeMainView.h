@@ -33,12 +33,14 @@ public:
     {
         drawn << QStringLiteral("%1 %2").arg(Switches::actionName(s)).arg(tag);
     }
+    void showKeyboardDetection(bool on) override { keyboardDetection = on; }
     void applyControlStates(const ControlStates& applied) override { states = applied; }
     void setUpSystemVolumePanel(WinVersionClass versionClass) override { volumePanel = versionClass; }
     void openPinPrompt() override { prompt.openPinPrompt(); }
     void closePinPrompt() override { prompt.closePinPrompt(); }
     void showWrongPin() override { prompt.showWrongPin(); }
     void showPinWait(int seconds) override { prompt.showPinWait(seconds); }
+    bool pinPromptHasFocus() const override { return prompt.pinPromptHasFocus(); }
 
     int detectionGauge = 0;
     int durationGauge = 0;
@@ -49,6 +51,7 @@ public:
     std::optional<ControlStates> states;
     std::optional<WinVersionClass> volumePanel;
     FakePinPrompt prompt;
+    bool keyboardDetection = false; // the menu item's check mark
 
 private:
     FakeTunables m_tunables;

@@ -10,6 +10,7 @@ public:
     void closePinPrompt() override { shown = false; }
     void showWrongPin() override { ++wrongPinsShown; }
     void showPinWait(int seconds) override { waitSeconds = seconds; }
+    bool pinPromptHasFocus() const override { return shown; }
 
     bool shown = false;
     int wrongPinsShown = 0;

@@ -2,6 +2,7 @@
 
 #include "FakeAudioBackend.h"
 #include "FakeAutostart.h"
+#include "FakeKeySource.h"
 #include "FakeMessageBoxes.h"
 #include "FakePlayback.h"
 #include "FakePointerSource.h"
@@ -18,7 +19,7 @@
 
 /// Every collaborator of the main window's logic, faked, in a private per-user world: a
 /// settings file and data folder of its own, a virtual clock, a seeded random source, scripted
-/// message boxes and file dialog, a fake audio engine, start-at-logon entry, desktop pointer,
+/// message boxes and file dialog, a fake audio engine, start-at-logon entry, desktop pointer and keyboard,
 /// link opener and program launcher.
 /// The playback it builds plays on the virtual clock.
 struct FakeServices
@@ -31,6 +32,7 @@ struct FakeServices
     FakeAudioBackend audio{clock};
     FakeAutostart autostart;
     FakePointerSource pointer;
+    FakeKeySource keys;
     FakeUrlOpener urls;
     FakeProgramLauncher programs;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
@@ -53,6 +55,7 @@ struct FakeServices
                             audio,
                             autostart,
                             pointer,
+                            keys,
                             urls,
                             programs};
     }

@@ -1,0 +1,111 @@
+// The keyboard switch and its detector inside the main window's logic, with a fake desktop
+// keyboard, on the virtual clock.
+#include "FakeMainView.h"
+#include "FakeServices.h"
+#include "SoundTestFiles.h"
+#include "alarm/AlarmController.h"
+#include "app/gVars.h"
+#include "detect/KeyboardDetector.h"
+#include "guard/Pin.h"
+#include "report/ReportLog.h"
+
+#include <QTest>
+
+using namespace gRegistry;
+
+namespace {
+struct KeyboardRig : FakeServices
+{
+    FakeMainView view;
+    MainLogic logic{services(), view};
+
+    /// One sound selected and no delays; the given state values stored before the start.
+    explicit KeyboardRig(const QStringList& stateValues = {})
+    {
+        for (const QString& name : stateValues)
+            store->WriteSetting(StateKey, name, "T");
+        store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
+        store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
+        store->WriteSetting(TuningKey, "frmMainspnTriggerDelay", "0");
+        makeFile(SoundsFolder + "siren.wav");
+        created = logic.FormCreate();
+        logic.FormActivate();
+    }
+
+    QStringList reportMessages()
+    {
+        QStringList messages;
+        for (const QString& line : logic.report().ReportLines())
+            messages << line.mid(line.indexOf("] ") + 2);
+        return messages;
+    }
+
+    bool created = false;
+};
+} // namespace
+
+class KeyboardDetectorTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void theSwitchIsStoredShownAndAloneEnablesArming()
+    {
+        KeyboardRig r;
+        QVERIFY(r.created);
+        QVERIFY(!r.keys.subscribed());
+        QVERIFY(!r.view.keyboardDetection);
+        QVERIFY(!r.view.states->activateToggle);
+
+        r.logic.keyboard().ActKeyDetectToggleExecute();
+        QVERIFY(r.keys.subscribed());
+        QVERIFY(r.view.keyboardDetection);
+        QCOMPARE(r.store->ReadSetting(StateKey, "ActKeyDetectToggle"), QStringLiteral("T"));
+        QVERIFY(r.view.states->activateToggle);
+        // The four header buttons are drawn as before: the keyboard is a menu item.
+        QVERIFY(!r.view.drawn.join(' ').contains("ActKeyDetectToggle"));
+
+        r.logic.controller().ActActivateToggleExecute();
+        QVERIFY(!r.view.states->detectorSwitches); // the item too, while armed
+        r.logic.controller().FormKeyUp(Qt::Key_Escape);
+
+        r.logic.keyboard().ActKeyDetectToggleExecute();
+        QVERIFY(!r.keys.subscribed());
+        QVERIFY(!r.view.keyboardDetection);
+        QCOMPARE(r.store->ReadSetting(StateKey, "ActKeyDetectToggle"), QString());
+        QVERIFY(!r.view.states->activateToggle);
+    }
+
+    void aKeyPressWhileArmedIsATriggerAndTheWatchResumesAtTheNextStart()
+    {
+        KeyboardRig r({"ActKeyDetectToggle", "Alarm Active"});
+        QVERIFY(r.keys.subscribed());
+        QVERIFY(r.view.keyboardDetection);
+        QVERIFY(r.logic.controller().armed());
+        r.keys.press();
+        QCOMPARE(r.reportMessages().last(), QStringLiteral("Keyboard detected"));
+
+        // A subscription the system ends is made again.
+        r.keys.cancel();
+        QVERIFY(r.keys.subscribed());
+        r.logic.FormClose();
+        QVERIFY(!r.keys.subscribed());
+    }
+
+    void keysTypedIntoThePinPromptAreNoTrigger()
+    {
+        KeyboardRig r({"ActKeyDetectToggle", "Alarm Active"});
+        QCOMPARE(r.logic.changeProtection({.newPin = "2468", .repeatedPin = "2468"}), ProtectionVerdict::Saved);
+        const qsizetype lines = r.reportMessages().size();
+        r.logic.controller().ActActivateToggleExecute(); // asks for the PIN
+        QVERIFY(r.view.prompt.shown);
+        r.keys.press();
+        r.keys.press();
+        QCOMPARE(r.reportMessages().size(), lines);
+        r.logic.controller().pinGate().submit("2468");
+        QVERIFY(!r.logic.controller().armed());
+        QVERIFY(!r.reportMessages().contains("Keyboard detected"));
+    }
+};
+
+QTEST_GUILESS_MAIN(KeyboardDetectorTest)
+#include "test_keyboard_detector.moc"
