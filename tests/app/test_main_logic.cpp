@@ -57,8 +57,8 @@ private slots:
 
     void theSpeakerOptionTakesEffectOnceSavedAndTheSpeakersComeBackAtClose()
     {
+        FakeVolumeControl server; // outlives the logic, as the sound server's connection does
         LogicRig r;
-        FakeVolumeControl server;
         r.audio.soundServer = &server;
         r.store->WriteSetting(StateKey, "ActMouDetectToggle", "T");
         r.store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
