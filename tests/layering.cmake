@@ -2,7 +2,8 @@
 # each other, core on Qt alone. Run with -DSOURCE_DIR=<src>; fails naming every include that
 # reaches the wrong way.
 set(rules
-  "core=(alarm|app|audio|detect|guard|platform|report|settings|sounds)/"
+  "core=(alarm|alert|app|audio|detect|guard|platform|report|settings|sounds)/"
+  "alert=app/"
   "alarm=app/"
   "audio=app/"
   "detect=app/"

@@ -129,6 +129,7 @@ void AlarmController::ActivateAlarm(const QString& message)
         return;
     m_timTempMute.setEnabled(true);
     m_report.AddToReport(message);
+    emit alarmAccepted(message);
     const int seconds = m_context.tunables.value(Tunable::spnTriggerDelay);
     if (seconds <= 0) {
         m_queue.AddTask();

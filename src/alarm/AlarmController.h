@@ -40,6 +40,11 @@ public:
     /// resumes, without storing the armed state again and keeping the report.
     void ResumeArmedPeriod();
 
+signals:
+    /// A trigger was accepted: the alarm is on its way.
+    void alarmAccepted(const QString& message);
+
+public:
     Timer& TimActivationDelay() { return m_timActivationDelay; }
     Timer& TimActivationDelayFlash() { return m_timActivationDelayFlash; }
     Timer& TimTriggerDelay() { return m_timTriggerDelay; }

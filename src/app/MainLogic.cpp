@@ -2,6 +2,7 @@
 
 #include "MainView.h"
 #include "alarm/AlarmController.h"
+#include "alert/RemoteAlerts.h"
 #include "alarm/AlarmSimulation.h"
 #include "alarm/SpeakerGuard.h"
 #include "alarm/TaskQueue.h"
@@ -18,6 +19,8 @@
 #include "settings/TunableSettings.h"
 #include "sounds/SoundLibrary.h"
 #include "sounds/SoundSelection.h"
+
+#include <QSysInfo>
 
 MainLogic::MainLogic(const MainServices& services, MainView& view, QObject* parent)
     : QObject(parent), m_services(services), m_view(view),
@@ -100,7 +103,15 @@ void MainLogic::createDetection()
     m_keyboard = std::make_unique<KeyboardDetector>(KeyboardDetector::Collaborators{
         *m_controller, m_services.keys, m_switches, *this, m_services.store,
         [this] { return m_view.pinPromptHasFocus(); }});
-    applySpeakerProtection(protection());
+    const GuardSettings guard = protection();
+    applySpeakerProtection(guard);
+    m_alerts = std::make_unique<RemoteAlerts>(RemoteAlerts::Collaborators{
+        m_services.timers, m_services.clock, *m_report, m_services.makeAlertTransport,
+        DataFolder + AlertOutboxFileName, QSysInfo::machineHostName()});
+    m_alerts->apply(guard.alerts);
+    m_report->onMessage([this](const QString& message) { m_alerts->reportMessage(message); });
+    connect(m_controller.get(), &AlarmController::alarmAccepted, this,
+            [this](const QString& message) { m_alerts->alarmAccepted(message); });
     m_deviceWatch =
         std::make_unique<AudioDeviceWatch>(m_services.audio, *m_report, *m_recording);
 }
@@ -117,6 +128,11 @@ void MainLogic::applySpeakerProtection(const GuardSettings& settings)
         settings.speakerVolume);
     if (volume)
         m_tamper = std::make_unique<MicrophoneTamper>(*m_controller, m_switches, *volume);
+}
+
+void MainLogic::sendTestAlert(const AlertSettings& settings, std::function<void(const QString&)> told)
+{
+    m_alerts->sendTest(settings, std::move(told));
 }
 
 void MainLogic::createSoundLibrary()
@@ -153,6 +169,7 @@ void MainLogic::FormClose()
     m_microphone->stopTimers();
     m_mouse->stopTimers();
     m_tamper.reset();
+    m_alerts->stop();
     if (m_speakerGuard)
         m_speakerGuard->release();
     // The detectors are stopped before anything they use goes away.
@@ -196,6 +213,7 @@ ProtectionVerdict MainLogic::changeProtection(const ProtectionChange& change)
         settings.write(m_services.store);
         m_controller->pinGate().setPinHash(settings.pinHash);
         applySpeakerProtection(settings);
+        m_alerts->apply(settings.alerts);
     }
     return verdict;
 }

@@ -15,6 +15,8 @@
 class AlarmController;
 class AlarmPlayback;
 class AlarmSimulation;
+class AlertTransport;
+class RemoteAlerts;
 class AudioBackend;
 class AudioDevices;
 class AudioDeviceWatch;
@@ -62,6 +64,8 @@ struct MainServices
     KeyEventSource& keys;
     UrlOpener& urls;
     ProgramLauncher& programs;
+    /// Builds a way to post alerts to the owner's address.
+    std::function<std::unique_ptr<AlertTransport>()> makeAlertTransport;
 };
 
 /// Everything the main window does, without its widgets: it owns every subsystem's logic, runs
@@ -95,6 +99,9 @@ public:
     GuardSettings protection() const;
     /// Stores the protection dialog's change when it is allowed; a new PIN guards at once.
     ProtectionVerdict changeProtection(const ProtectionChange& change);
+    /// Posts a test alert with these settings, outside the outbox; `told` hears the outcome in
+    /// words, later.
+    void sendTestAlert(const AlertSettings& settings, std::function<void(const QString&)> told);
 
     void KeyState() override;
     void DrawMicDetectBtnState() override;
@@ -160,6 +167,7 @@ private:
     std::unique_ptr<KeyboardDetector> m_keyboard;
     std::unique_ptr<SpeakerGuard> m_speakerGuard;
     std::unique_ptr<MicrophoneTamper> m_tamper;
+    std::unique_ptr<RemoteAlerts> m_alerts;
     std::unique_ptr<AudioDeviceWatch> m_deviceWatch;
     std::unique_ptr<SoundLibrary> m_soundLibrary;
     bool m_created = false;

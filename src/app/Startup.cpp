@@ -13,6 +13,7 @@
 #include "gUtils.h"
 #include "gVars.h"
 #include "platform/AudioBackendChoice.h"
+#include "platform/NetworkAlertTransport.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemPrograms.h"
 #include "platform/TerminationSignals.h"
@@ -109,7 +110,8 @@ int RunOstrel(int argc, char** argv)
     TfrmMain window;
     MainLogic logic(MainServices{store, clock, timers, random, messages, LocaleTimeSeparator(),
                                  makePlayback, soundFiles, *audio, autostart, desktopInput,
-                                 desktopInput, urls, programs},
+                                 desktopInput, urls, programs,
+                                 [] { return std::make_unique<NetworkAlertTransport>(); }},
                     window);
     // Unusable audio devices end the program before its window is ever shown.
     if (!window.create(logic))

@@ -1,5 +1,6 @@
 #include "fmProtection.h"
 
+#include "AlertOptionsBox.h"
 #include "MainLogic.h"
 #include "core/Product.h"
 #include "guard/Pin.h"
@@ -23,7 +24,8 @@ TfrmProtection::TfrmProtection(MainLogic& logic, QWidget* parent)
       m_repeatedPin(pinField("edtRepeatedPin")),
       m_removePin(new QCheckBox(QStringLiteral("Remove the PIN"), this)),
       m_keepSpeakersOn(new QCheckBox(QStringLiteral("Keep the speakers on while the alarm sounds"), this)),
-      m_speakerVolume(new QSpinBox(this)), m_status(new QLabel(this))
+      m_speakerVolume(new QSpinBox(this)),
+      m_alerts(new AlertOptionsBox(m_settings.alerts, logic, this)), m_status(new QLabel(this))
 {
     setWindowTitle(Product::Name + QStringLiteral(" - Protection"));
     const bool pinSet = !m_settings.pinHash.isEmpty();
@@ -51,6 +53,7 @@ TfrmProtection::TfrmProtection(MainLogic& logic, QWidget* parent)
     form->addRow(m_removePin);
     form->addRow(m_keepSpeakersOn);
     form->addRow(QStringLiteral("Speaker volume while it sounds:"), m_speakerVolume);
+    form->addRow(m_alerts);
     form->addRow(m_status);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
@@ -76,6 +79,7 @@ void TfrmProtection::accept()
         .removePin = m_removePin->isChecked(),
         .keepSpeakersOn = m_keepSpeakersOn->isChecked(),
         .speakerVolume = m_speakerVolume->value(),
+        .alerts = m_alerts->settings(),
     });
     if (verdict != ProtectionVerdict::Saved) {
         m_status->setText(ProtectionVerdictText(verdict));

@@ -5,13 +5,14 @@
 class MainLogic;
 #include "guard/GuardSettings.h"
 
+class AlertOptionsBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
 
-/// The protection options: the disarm PIN, set, changed with the old one, or removed, and the
-/// speakers kept on while the alarm sounds. Modal; it exists only while shown, and stores nothing
+/// The protection options: the disarm PIN, set, changed with the old one, or removed, the
+/// speakers kept on while the alarm sounds, and the remote alerts. Modal; it exists only while shown, and stores nothing
 /// until OK, which keeps it open to say what was wrong.
 class TfrmProtection : public QDialog
 {
@@ -34,5 +35,6 @@ private:
     QCheckBox* m_removePin;
     QCheckBox* m_keepSpeakersOn;
     QSpinBox* m_speakerVolume;
+    AlertOptionsBox* m_alerts;
     QLabel* m_status;
 };

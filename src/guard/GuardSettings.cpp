@@ -20,6 +20,7 @@ GuardSettings GuardSettings::read(SettingsStore& store)
     const int volume = store.ReadSetting(GuardKey, SpeakerVolumeValue).toInt(&number);
     if (number)
         settings.speakerVolume = std::clamp(volume, MinSpeakerVolume, MaxSpeakerVolume);
+    settings.alerts = AlertSettings::read(store);
     return settings;
 }
 
@@ -36,4 +37,5 @@ void GuardSettings::write(SettingsStore& store) const
     else
         store.DeleteSetting(GuardKey, KeepSpeakersOnValue);
     store.WriteSetting(GuardKey, SpeakerVolumeValue, QString::number(speakerVolume));
+    alerts.write(store);
 }

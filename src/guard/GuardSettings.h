@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AlertSettings.h"
+
 #include <QByteArray>
 
 class SettingsStore;
@@ -15,6 +17,7 @@ struct GuardSettings
     QByteArray pinHash; ///< empty: no PIN
     bool keepSpeakersOn = false;
     int speakerVolume = DefaultSpeakerVolume; ///< per cent, while the speakers are kept on
+    AlertSettings alerts{};
 
     static GuardSettings read(SettingsStore& store);
     void write(SettingsStore& store) const;

@@ -6,6 +6,8 @@
 
 ProtectionVerdict ApplyProtectionChange(GuardSettings& settings, const ProtectionChange& change)
 {
+    if (change.alerts.enabled() && !AcceptsAlerts(change.alerts.url))
+        return ProtectionVerdict::AlertAddress;
     const bool touchesPin = change.removePin || !change.newPin.isEmpty() || !change.repeatedPin.isEmpty();
     QByteArray pinHash = settings.pinHash;
     if (touchesPin) {
@@ -28,6 +30,9 @@ ProtectionVerdict ApplyProtectionChange(GuardSettings& settings, const Protectio
     settings.keepSpeakersOn = change.keepSpeakersOn;
     settings.speakerVolume = std::clamp(change.speakerVolume, GuardSettings::MinSpeakerVolume,
                                         GuardSettings::MaxSpeakerVolume);
+    settings.alerts = change.alerts;
+    settings.alerts.heartbeatMinutes =
+        std::clamp(change.alerts.heartbeatMinutes, 0, AlertSettings::MaxHeartbeatMinutes);
     return ProtectionVerdict::Saved;
 }
 
@@ -40,6 +45,8 @@ QString ProtectionVerdictText(ProtectionVerdict verdict)
         return QStringLiteral("A PIN has %1 to %2 characters.").arg(Pin::MinLength).arg(Pin::MaxLength);
     case ProtectionVerdict::PinsDiffer: return QStringLiteral("The new PIN and its repetition differ.");
     case ProtectionVerdict::HashFailed: return QStringLiteral("The PIN could not be stored.");
+    case ProtectionVerdict::AlertAddress:
+        return QStringLiteral("The alert address must begin with https:// (http:// only to this computer).");
     }
     return {};
 }

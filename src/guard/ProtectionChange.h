@@ -13,9 +13,10 @@ struct ProtectionChange
     bool removePin = false;
     bool keepSpeakersOn = false;
     int speakerVolume = GuardSettings::DefaultSpeakerVolume;
+    AlertSettings alerts{};
 };
 
-enum class ProtectionVerdict { Saved, WrongCurrentPin, PinLength, PinsDiffer, HashFailed };
+enum class ProtectionVerdict { Saved, WrongCurrentPin, PinLength, PinsDiffer, HashFailed, AlertAddress };
 
 /// Applies the change to the settings when it is allowed; on any other verdict the settings
 /// stay as they were.

@@ -38,9 +38,10 @@ void ReportLog::AddToReport(const QString& message)
         return;
     m_lines.append(line);
     m_bytes.append(line.toLocal8Bit());
-    if (!QDir().mkpath(m_folder))
-        return;
-    save();
+    if (QDir().mkpath(m_folder))
+        save();
+    if (m_onMessage)
+        m_onMessage(message);
 }
 
 void ReportLog::save() const

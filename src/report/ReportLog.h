@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class Clock;
@@ -29,6 +30,8 @@ public:
         m_bytes.clear();
     }
     void deleteFile();
+    /// Hears the message of every line added from now on; nullptr stops it.
+    void onMessage(std::function<void(const QString& message)> listener) { m_onMessage = std::move(listener); }
 
 private:
     QString timeStamp() const;
@@ -39,6 +42,7 @@ private:
     QString m_timeSeparator;
     QStringList m_lines;
     QList<QByteArray> m_bytes; // each line as the file holds it, written back unchanged
+    std::function<void(const QString&)> m_onMessage;
 };
 
 /// "Report.txt" in the reports folder.

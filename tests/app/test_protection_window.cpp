@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +113,57 @@ private slots:
         });
         f.find<QAction>("mnuProtection")->trigger();
         QVERIFY(f.store->ReadSetting(GuardKey, "KeepSpeakersOn").isEmpty());
+    }
+
+    void theAlertOptionsAreStoredOnlyWithAnAddressThatMayTakeThem()
+    {
+        MainWindowFixture f;
+        f.open();
+        QVERIFY(f.created);
+        QVERIFY(f.alertTransports.empty()); // off until an address is set: nothing is built
+        QObject context;
+        QString refused;
+        QString tested;
+        onNextModal(&context, [&](QWidget* dialog) {
+            fill(dialog, "edtAlertUrl", "http://alerts.example.org/t");
+            press(dialog, QDialogButtonBox::Ok);
+            refused = dialog->findChild<QLabel*>("lblStatus")->text();
+
+            fill(dialog, "edtAlertUrl", "https://alerts.example.org/t");
+            fill(dialog, "edtAlertToken", "s3cret");
+            dialog->findChild<QComboBox*>("cmbAlertFormat")->setCurrentIndex(1);
+            dialog->findChild<QCheckBox*>("chkAlertArming")->setChecked(false);
+            dialog->findChild<QSpinBox*>("spnHeartbeat")->setValue(15);
+            dialog->findChild<QCheckBox*>("chkAlertSendHost")->setChecked(true);
+            // The test goes out at once and says how it went.
+            dialog->findChild<QPushButton*>("btnSendTest")->click();
+            QVERIFY(!f.alertTransports.empty());
+            QVERIFY(f.alertTransports.back()->answer(AlertOutcome{false, 404, {}}));
+            tested = dialog->findChild<QLabel*>("lblTestOutcome")->text();
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        f.find<QAction>("mnuProtection")->trigger();
+        QCOMPARE(refused, ProtectionVerdictText(ProtectionVerdict::AlertAddress));
+        QCOMPARE(tested, QStringLiteral("Test: HTTP status 404"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertUrl"), QStringLiteral("https://alerts.example.org/t"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertToken"), QStringLiteral("s3cret"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertFormat"), QStringLiteral("json"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertEvents"), QStringLiteral("trigger,pin,tamper"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "HeartbeatMinutes"), QStringLiteral("15"));
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertSendHost"), QStringLiteral("T"));
+        // Saved, the alerts start at once: the test's transport and the sender's.
+        QCOMPARE(f.alertTransports.size(), std::size_t(2));
+
+        onNextModal(&context, [](QWidget* dialog) {
+            QCOMPARE(dialog->findChild<QLineEdit*>("edtAlertUrl")->text(), QStringLiteral("https://alerts.example.org/t"));
+            QVERIFY(!dialog->findChild<QCheckBox*>("chkAlertArming")->isChecked());
+            fill(dialog, "edtAlertUrl", "");
+            press(dialog, QDialogButtonBox::Ok);
+        });
+        f.find<QAction>("mnuProtection")->trigger();
+        QVERIFY(f.store->ReadSetting(GuardKey, "AlertUrl").isEmpty());
+        // Alerts are off; the token stays for when an address is set again.
+        QCOMPARE(f.store->ReadSetting(GuardKey, "AlertToken"), QStringLiteral("s3cret"));
     }
 
     void armedWithAPinTheWindowStaysUntilThePromptHasTheRightPin()

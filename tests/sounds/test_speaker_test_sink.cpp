@@ -1,4 +1,5 @@
 // The speaker test buttons on the real audio engine: what the null sink's monitor hears.
+#include "FakeAlertTransport.h"
 #include "FakeAutostart.h"
 #include "FakeKeySource.h"
 #include "FakePointerSource.h"
@@ -66,7 +67,8 @@ private slots:
                                          return std::make_unique<AlarmSoundPlayer>(*audio, tunables,
                                                                                    random);
                                      },
-                                     soundFiles, *audio, autostart, pointer, keys, urls, programs},
+                                     soundFiles, *audio, autostart, pointer, keys, urls, programs,
+                                     [] { return std::make_unique<FakeAlertTransport>(); }},
                         window);
         QVERIFY(window.create(logic));
         window.findChild<QListWidget*>("chklbSounds")->setCurrentRow(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAlertTransport.h"
 #include "FakeAudioBackend.h"
 #include "FakeAutostart.h"
 #include "FakeKeySource.h"
@@ -37,6 +38,7 @@ struct FakeServices
     FakeProgramLauncher programs;
     std::unique_ptr<SettingsStore> store = std::make_unique<SettingsStore>(env.settingsFile());
     FakePlayback* playback = nullptr; // owned by the logic once it has built it
+    std::vector<FakeAlertTransport*> alertTransports; // every one built, owned by the logic
 
     MainServices services()
     {
@@ -57,6 +59,11 @@ struct FakeServices
                             pointer,
                             keys,
                             urls,
-                            programs};
+                            programs,
+                            [this] {
+                                auto fake = std::make_unique<FakeAlertTransport>();
+                                alertTransports.push_back(fake.get());
+                                return fake;
+                            }};
     }
 };
