@@ -15,6 +15,7 @@ SpeakerGuard::SpeakerGuard(Collaborators with, int volumePercent, QObject* paren
 
 SpeakerGuard::~SpeakerGuard()
 {
+    release();
     if (m_with.volume)
         m_with.volume->watchSpeakers(nullptr);
 }

@@ -34,6 +34,9 @@ void AlertSender::send(const QString& kind, const QString& detail)
 {
     if (!m_settings.sends(kind))
         return;
+    // One waiting heartbeat says all that more would, and none may push out another event.
+    if (kind == AlertKind::Heartbeat && (m_outbox.holds(AlertKind::Heartbeat) || m_outbox.full()))
+        return;
     m_outbox.add(AlertEvent{QUuid::createUuid().toString(QUuid::WithoutBraces), kind,
                             m_with.clock.now().toUTC(), detail});
     m_outbox.save();

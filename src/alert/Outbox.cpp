@@ -37,6 +37,7 @@ Outbox::Outbox(QString path) : m_path(std::move(path)) {}
 void Outbox::load()
 {
     m_events.clear();
+    m_lines.clear();
     m_dropped = 0;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
@@ -55,11 +56,18 @@ void Outbox::load()
     }
 }
 
+bool Outbox::holds(const QString& kind) const
+{
+    return std::any_of(m_events.begin(), m_events.end(), [&](const AlertEvent& e) { return e.kind == kind; });
+}
+
 void Outbox::add(AlertEvent event)
 {
+    m_lines.push_back(line(event));
     m_events.push_back(std::move(event));
     while (m_events.size() > Capacity) {
         m_events.pop_front();
+        m_lines.pop_front();
         ++m_dropped;
     }
 }
@@ -68,10 +76,12 @@ void Outbox::delivered(const QString& id, int toldDropped)
 {
     const auto event = std::find_if(m_events.begin(), m_events.end(),
                                     [&](const AlertEvent& e) { return e.id == id; });
-    if (event != m_events.end())
+    if (event != m_events.end()) {
+        m_lines.erase(m_lines.begin() + (event - m_events.begin()));
         m_events.erase(event);
-    else
+    } else {
         --m_dropped; // counted as pushed out, yet it arrived
+    }
     m_dropped = std::max(0, m_dropped - toldDropped);
 }
 
@@ -80,8 +90,8 @@ bool Outbox::save() const
     QByteArray bytes;
     if (m_dropped > 0)
         bytes += QJsonDocument(QJsonObject{{DroppedKey, m_dropped}}).toJson(QJsonDocument::Compact) + '\n';
-    for (const AlertEvent& event : m_events)
-        bytes += line(event);
+    for (const QByteArray& encoded : m_lines)
+        bytes += encoded;
     // The events may name what happened at home: the owner's eyes only.
     return WriteFileAtomically(m_path, bytes, nullptr, 0600);
 }

@@ -30,6 +30,9 @@ public:
     void load();
     const std::deque<AlertEvent>& events() const { return m_events; }
     bool empty() const { return m_events.empty(); }
+    bool full() const { return m_events.size() >= Capacity; }
+    /// Whether an event of the kind waits.
+    bool holds(const QString& kind) const;
     /// How many events were pushed out unsent since the last told.
     int dropped() const { return m_dropped; }
 
@@ -45,5 +48,7 @@ public:
 private:
     QString m_path;
     std::deque<AlertEvent> m_events;
+    std::deque<QByteArray> m_lines; // each event as the file holds it, encoded once
+
     int m_dropped = 0;
 };

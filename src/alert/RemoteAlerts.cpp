@@ -4,6 +4,7 @@
 #include "AlertSender.h"
 #include "core/Clock.h"
 
+#include <QFile>
 #include <QUuid>
 
 RemoteAlerts::RemoteAlerts(Collaborators with) : m_with(std::move(with)) {}
@@ -12,11 +13,18 @@ RemoteAlerts::~RemoteAlerts() = default;
 
 void RemoteAlerts::apply(const AlertSettings& settings)
 {
+    // Unchanged settings keep the sender, its post under way and its count of the outage.
+    if (m_applied == settings)
+        return;
+    m_applied = settings;
     // The sender goes before the transport it posts with.
     m_sender.reset();
     m_transport.reset();
-    if (!settings.enabled())
+    if (!settings.enabled()) {
+        // Turned off, the undelivered events are dropped: they must not reach a later address.
+        QFile::remove(m_with.outboxPath);
         return;
+    }
     m_transport = m_with.makeTransport();
     m_sender = std::make_unique<AlertSender>(
         AlertSender::Collaborators{m_with.timers, m_with.clock, *m_transport, m_with.report, m_with.hostName},
@@ -48,6 +56,7 @@ void RemoteAlerts::sendTest(const AlertSettings& settings, std::function<void(co
 
 void RemoteAlerts::stop()
 {
+    m_applied.reset();
     m_sender.reset();
     m_transport.reset();
     if (m_testTransport)

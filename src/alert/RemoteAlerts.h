@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AlertSender;
 class AlertTransport;
@@ -32,7 +33,9 @@ public:
     explicit RemoteAlerts(Collaborators with);
     ~RemoteAlerts();
 
-    /// Starts, restarts or stops the sender; the outbox file carries what is undelivered over.
+    /// Starts, restarts or stops the sender when the settings differ from the last applied; the
+    /// outbox file carries what is undelivered over to a restarted sender, and is dropped when
+    /// alerts are turned off.
     void apply(const AlertSettings& settings);
     void reportMessage(const QString& message);
     void alarmAccepted(const QString& message);
@@ -47,4 +50,5 @@ private:
     std::unique_ptr<AlertTransport> m_transport;
     std::unique_ptr<AlertSender> m_sender;
     std::unique_ptr<AlertTransport> m_testTransport;
+    std::optional<AlertSettings> m_applied;
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -12,12 +13,16 @@
 #include <QSpinBox>
 
 namespace {
-const std::pair<QString, const char*> EventChoices[] = {
-    {AlertKind::Trigger, "Accepted triggers"},
-    {AlertKind::Arming, "Arming and disarming"},
-    {AlertKind::Pin, "Wrong PINs"},
-    {AlertKind::Tamper, "Tampering"},
-};
+QString labelOf(const QString& kind)
+{
+    static const QHash<QString, QString> labels{
+        {AlertKind::Trigger, QStringLiteral("Accepted triggers")},
+        {AlertKind::Arming, QStringLiteral("Arming and disarming")},
+        {AlertKind::Pin, QStringLiteral("Wrong PINs")},
+        {AlertKind::Tamper, QStringLiteral("Tampering")},
+    };
+    return labels.value(kind);
+}
 
 QString capitalised(const QString& word)
 {
@@ -58,8 +63,8 @@ AlertOptionsBox::AlertOptionsBox(const AlertSettings& settings, MainLogic& logic
     form->addRow(QStringLiteral("Address:"), m_url);
     form->addRow(QStringLiteral("Access token:"), m_token);
     form->addRow(QStringLiteral("Format:"), m_format);
-    for (const auto& [kind, text] : EventChoices) {
-        auto* box = new QCheckBox(QString::fromLatin1(text), this);
+    for (const QString& kind : AlertKind::Chosen) {
+        auto* box = new QCheckBox(labelOf(kind), this);
         box->setObjectName(QStringLiteral("chkAlert") + capitalised(kind));
         box->setChecked(settings.events.contains(kind));
         m_events[kind] = box;
@@ -77,7 +82,7 @@ AlertSettings AlertOptionsBox::settings() const
     settings.token = m_token->text();
     settings.format = m_format->currentIndex() == 1 ? AlertSettings::Format::Json : AlertSettings::Format::Ntfy;
     settings.events.clear();
-    for (const auto& [kind, text] : EventChoices)
+    for (const QString& kind : AlertKind::Chosen)
         if (m_events.at(kind)->isChecked())
             settings.events << kind;
     settings.heartbeatMinutes = m_heartbeat->value();

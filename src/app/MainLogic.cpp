@@ -109,7 +109,10 @@ void MainLogic::createDetection()
         m_services.timers, m_services.clock, *m_report, m_services.makeAlertTransport,
         DataFolder + AlertOutboxFileName, QSysInfo::machineHostName()});
     m_alerts->apply(guard.alerts);
-    m_report->onMessage([this](const QString& message) { m_alerts->reportMessage(message); });
+    m_report->onMessage([this](const QString& message) {
+        if (m_alerts)
+            m_alerts->reportMessage(message);
+    });
     connect(m_controller.get(), &AlarmController::alarmAccepted, this,
             [this](const QString& message) { m_alerts->alarmAccepted(message); });
     m_deviceWatch =
@@ -169,6 +172,7 @@ void MainLogic::FormClose()
     m_microphone->stopTimers();
     m_mouse->stopTimers();
     m_tamper.reset();
+    m_report->onMessage(nullptr);
     m_alerts->stop();
     if (m_speakerGuard)
         m_speakerGuard->release();

@@ -14,13 +14,19 @@ const QString SendHostValue = QStringLiteral("AlertSendHost");
 const QString JsonName = QStringLiteral("json");
 const QString NtfyName = QStringLiteral("ntfy");
 
+/// This computer: "localhost", ::1, or an IPv4 address written out in 127.0.0.0/8.
 bool isLoopback(const QString& host)
 {
     if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || host == QLatin1String("::1"))
         return true;
     const QStringList parts = host.split(QLatin1Char('.'));
-    bool number = false;
-    return parts.size() == 4 && parts.front().toInt(&number) == 127 && number;
+    if (parts.size() != 4 || parts.front() != QLatin1String("127"))
+        return false;
+    return std::all_of(parts.begin(), parts.end(), [](const QString& part) {
+        bool number = false;
+        const int value = part.toInt(&number);
+        return number && part.size() <= 3 && !part.startsWith(QLatin1Char('+')) && value >= 0 && value <= 255;
+    });
 }
 } // namespace
 

@@ -31,6 +31,7 @@ struct AlertSettings
     bool sendHost = false;
 
     bool enabled() const { return !url.isEmpty(); }
+    bool operator==(const AlertSettings&) const = default;
     bool sends(const QString& kind) const { return kind == AlertKind::Heartbeat || events.contains(kind); }
 
     static AlertSettings read(SettingsStore& store);

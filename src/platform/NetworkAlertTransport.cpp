@@ -13,6 +13,11 @@ bool keepsTheBody(int status)
 {
     return status == 307 || status == 308;
 }
+
+bool sameOrigin(const QUrl& a, const QUrl& b)
+{
+    return a.scheme() == b.scheme() && a.host() == b.host() && a.port() == b.port();
+}
 } // namespace
 
 NetworkAlertTransport::NetworkAlertTransport() = default;
@@ -50,6 +55,9 @@ void NetworkAlertTransport::send(const AlertRequest& request,
         if (keepsTheBody(outcome.httpStatus) && target.isValid() && redirectsLeft > 0) {
             AlertRequest redirected = request;
             redirected.url = reply->url().resolved(target);
+            // The token is for the address the user gave: another host or port never sees it.
+            if (!sameOrigin(redirected.url, request.url))
+                redirected.headers.removeIf([](const auto& header) { return header.first == "Authorization"; });
             if (AcceptsAlerts(redirected.url)) {
                 send(redirected, std::move(done), redirectsLeft - 1);
                 return;

@@ -60,6 +60,7 @@ PulseConnection::PulseConnection(StreamOwner& owner, AudioDeviceListener& events
 
 PulseConnection::~PulseConnection()
 {
+    settleSpeakers(SpeakerSettleTimeout);
     pa_threaded_mainloop_stop(m_loop);
     // The loop's thread has ended: nothing else touches the state now. Going away is not a loss.
     m_everUp = false;
@@ -102,19 +103,8 @@ bool PulseConnection::connect(std::chrono::milliseconds timeout)
     const Lock lock(*this);
     if (m_phase == Phase::Up)
         return true;
-    m_timedOut = false;
-    pa_time_event* deadline = timeEventIn(
-        api(), timeout,
-        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-            auto* connection = static_cast<PulseConnection*>(self);
-            connection->m_timedOut = true;
-            pa_threaded_mainloop_signal(connection->m_loop, 0);
-        },
-        this);
     startContext();
-    while (m_phase == Phase::Connecting && !m_timedOut)
-        pa_threaded_mainloop_wait(m_loop);
-    api()->time_free(deadline);
+    waitWhile(timeout, [this] { return m_phase == Phase::Connecting; });
     if (m_phase != Phase::Up) {
         drop();
         return false;
@@ -325,10 +315,42 @@ void PulseConnection::setSpeakers(const VolumeState& state)
     ForgetOperation(pa_context_get_sink_info_by_name(
         ready, state.device.toUtf8().constData(),
         [](pa_context*, const pa_sink_info* info, int eol, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
             if (info && eol == 0)
-                static_cast<PulseConnection*>(self)->applySpeakerTarget(*info);
+                connection->applySpeakerTarget(*info);
+            else
+                pa_threaded_mainloop_signal(connection->m_loop, 0);
         },
         this));
+}
+
+void PulseConnection::settleSpeakers(std::chrono::milliseconds timeout)
+{
+    const Lock lock(*this);
+    waitWhile(timeout, [this] { return (m_speakerTarget || m_speakerSets > 0) && context(); });
+}
+
+void PulseConnection::waitWhile(std::chrono::milliseconds timeout, const std::function<bool()>& busy)
+{
+    m_timedOut = false;
+    pa_time_event* deadline = timeEventIn(
+        api(), timeout,
+        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+            auto* connection = static_cast<PulseConnection*>(self);
+            connection->m_timedOut = true;
+            pa_threaded_mainloop_signal(connection->m_loop, 0);
+        },
+        this);
+    while (busy() && !m_timedOut)
+        pa_threaded_mainloop_wait(m_loop);
+    api()->time_free(deadline);
+}
+
+void PulseConnection::speakerSetDone(pa_context*, int, void* self)
+{
+    auto* connection = static_cast<PulseConnection*>(self);
+    --connection->m_speakerSets;
+    pa_threaded_mainloop_signal(connection->m_loop, 0);
 }
 
 void PulseConnection::applySpeakerTarget(const pa_sink_info& sink)
@@ -347,10 +369,14 @@ void PulseConnection::applySpeakerTarget(const pa_sink_info& sink)
                 volume.values[c] = pa_volume_t(std::min<std::uint64_t>(
                     PA_VOLUME_MAX, std::uint64_t(sink.volume.values[c]) * wanted / average));
         }
-        ForgetOperation(pa_context_set_sink_volume_by_index(m_context, sink.index, &volume, nullptr, nullptr));
+        ++m_speakerSets;
+        ForgetOperation(pa_context_set_sink_volume_by_index(m_context, sink.index, &volume, &speakerSetDone, this));
     }
-    if ((sink.mute != 0) != target.muted)
-        ForgetOperation(pa_context_set_sink_mute_by_index(m_context, sink.index, target.muted, nullptr, nullptr));
+    if ((sink.mute != 0) != target.muted) {
+        ++m_speakerSets;
+        ForgetOperation(pa_context_set_sink_mute_by_index(m_context, sink.index, target.muted, &speakerSetDone, this));
+    }
+    pa_threaded_mainloop_signal(m_loop, 0);
 }
 
 void PulseConnection::fail()
@@ -377,6 +403,7 @@ void PulseConnection::drop()
     m_speakers.told.reset();
     m_microphone.told.reset();
     m_speakerTarget.reset();
+    m_speakerSets = 0;
     m_owner.connectionDropped();
     if (m_context) {
         pa_context_set_state_callback(m_context, nullptr, nullptr);

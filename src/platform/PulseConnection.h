@@ -106,6 +106,8 @@ public:
 
     /// Between connecting attempts while the server is away.
     static constexpr std::chrono::seconds RetryInterval{2};
+    /// How long going away waits for the speakers' last setting to be made.
+    static constexpr std::chrono::milliseconds SpeakerSettleTimeout{500};
 
 private:
     enum class Phase { Connecting, Up, Down };
@@ -118,6 +120,13 @@ private:
     void refreshSpeakers();
     void tellMicrophone();
     void applySpeakerTarget(const pa_sink_info& sink);
+    /// Main thread: waits, at most `timeout`, until the speakers are set as last asked, so that
+    /// a program that ends gives them back.
+    void settleSpeakers(std::chrono::milliseconds timeout);
+    static void speakerSetDone(pa_context* context, int success, void* self);
+    /// Main thread, lock held: waits while `busy` holds, at most `timeout`; the loop's handlers
+    /// signal when there is news.
+    void waitWhile(std::chrono::milliseconds timeout, const std::function<bool()>& busy);
     void drop();
     void scheduleRetry();
     /// Loop thread: calls `run` on the main thread, unless the connection is gone by then.
@@ -155,4 +164,5 @@ private:
     DeviceWatch m_speakers;
     DeviceWatch m_microphone;
     std::optional<VolumeState> m_speakerTarget; // lock held: what setSpeakers asked for
+    int m_speakerSets = 0; // lock held: the speakers' settings the server has yet to confirm
 };

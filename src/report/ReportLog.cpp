@@ -33,6 +33,9 @@ QString ReportLog::timeStamp() const
 
 void ReportLog::AddToReport(const QString& message)
 {
+    // A repeat is an event of its own even where the report shows it once.
+    if (m_onMessage)
+        m_onMessage(message);
     const QString line = QLatin1Char('[') + timeStamp() + QStringLiteral("] ") + message;
     if (!m_lines.isEmpty() && m_lines.last() == line)
         return;
@@ -40,8 +43,6 @@ void ReportLog::AddToReport(const QString& message)
     m_bytes.append(line.toLocal8Bit());
     if (QDir().mkpath(m_folder))
         save();
-    if (m_onMessage)
-        m_onMessage(message);
 }
 
 void ReportLog::save() const

@@ -30,7 +30,7 @@ public:
         m_bytes.clear();
     }
     void deleteFile();
-    /// Hears the message of every line added from now on; nullptr stops it.
+    /// Hears every message from now on, a repeat the report drops included; nullptr stops it.
     void onMessage(std::function<void(const QString& message)> listener) { m_onMessage = std::move(listener); }
 
 private:

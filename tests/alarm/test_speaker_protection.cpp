@@ -106,17 +106,18 @@ private slots:
         }
     }
 
-    void disarmingAndClosingGiveTheSpeakersBack()
+    void disarmingClosingAndAGuardThatGoesGiveTheSpeakersBack()
     {
         AlarmFixture f;
         FakeVolumeControl server;
-        SpeakerGuard guard({f.clock, &server, f.report, f.queue, f.playback}, Held.volume);
+        auto guard = std::make_unique<SpeakerGuard>(
+            SpeakerGuard::Collaborators{f.clock, &server, f.report, f.queue, f.playback}, Held.volume);
         prepare(f);
         soundAlarm(f);
         QVERIFY(server.serve());
         f.controller.ActActivateToggleExecute();
         f.clock.advance(SpeakerGuard::EndPollMs);
-        QVERIFY(!guard.engaged());
+        QVERIFY(!guard->engaged());
         QVERIFY(server.serve());
         QCOMPARE(server.speakers, (VolumeState{QStringLiteral("sink"), 40, true}));
 
@@ -125,9 +126,19 @@ private slots:
         soundAlarm(f);
         QVERIFY(server.serve());
         QCOMPARE(server.speakers, Held);
-        guard.release();
+        guard->release();
         QVERIFY(server.serve());
         QCOMPARE(server.speakers, (VolumeState{QStringLiteral("sink"), 40, true}));
+
+        letItEnd(f);
+        f.clock.advance(1500);
+        soundAlarm(f);
+        QVERIFY(server.serve());
+        QCOMPARE(server.speakers, Held);
+        guard.reset();
+        QVERIFY(server.serve());
+        QCOMPARE(server.speakers, (VolumeState{QStringLiteral("sink"), 40, true}));
+        QVERIFY(!server.watchingSpeakers());
     }
 
     void withoutASoundServerItSaysSoOnce()

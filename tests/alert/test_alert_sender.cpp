@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 const AlertOutcome Down{false, 0, QStringLiteral("Connection refused")};
@@ -201,6 +202,30 @@ private slots:
         QCOMPARE(r.server.waiting(), std::size_t(0));
     }
 
+    void aDarkServerGetsOneWaitingHeartbeatAndRepeatedWrongPinsEachGo()
+    {
+        SenderRig r;
+        AlertSettings settings = settingsTo("https://alerts.example.org/x");
+        settings.heartbeatMinutes = 1;
+        const auto sender = r.start(settings);
+        r.report.onMessage([&](const QString& message) { sender->reportMessage(message); });
+        r.report.AddToReport("Alarm - Activated");
+        while (r.server.answer(Down) || r.clock.elapsedMs() < 10 * 60 * 1000)
+            r.clock.advance(1000);
+        const auto& waiting = sender->outbox().events();
+        QCOMPARE(std::count_if(waiting.begin(), waiting.end(),
+                               [](const AlertEvent& e) { return e.kind == AlertKind::Heartbeat; }),
+                 1);
+
+        // The report shows a repeat within its minute once; the owner hears of each.
+        r.report.AddToReport("Wrong PIN entered");
+        r.report.AddToReport("Wrong PIN entered");
+        QCOMPARE(r.messages().count("Wrong PIN entered"), 1);
+        QCOMPARE(std::count_if(waiting.begin(), waiting.end(),
+                               [](const AlertEvent& e) { return e.kind == AlertKind::Pin; }),
+                 2);
+    }
+
     void theKindsOfTheReportsWords()
     {
         QCOMPARE(AlertKindOfReportMessage("Alarm - Activated"), AlertKind::Arming);
@@ -248,7 +273,8 @@ private slots:
         const QByteArray title = header(AlertMessage(event, settings, QStringLiteral("Schreibtisch-ä"), 0), "Title");
         QVERIFY2(title.startsWith("=?UTF-8?B?"), title.constData());
         settings.sendHost = false;
-        QVERIFY(!AlertMessage(event, settings, QStringLiteral("desk"), 0).body.contains("desk"));
+        QCOMPARE(header(AlertMessage(event, settings, QStringLiteral("desk"), 0), "Title"),
+                 QByteArray("Ostrel: trigger"));
     }
 
     void onlyHttpsOrLoopbackHttpMayTakeAlerts()
@@ -257,7 +283,8 @@ private slots:
                                  "http://[::1]:9/a"})
             QVERIFY2(AcceptsAlerts(QUrl(QString::fromLatin1(good))), good);
         for (const char* bad : {"http://example.org/a", "http://127.example.org/", "ftp://127.0.0.1/",
-                                "https://", "not a url", "http://10.0.0.1/"})
+                                "https://", "not a url", "http://10.0.0.1/", "http://127.attacker.example.com/",
+                                "http://127.0.0.1.example.org/", "http://127.0.0.256/"})
             QVERIFY2(!AcceptsAlerts(QUrl(QString::fromLatin1(bad))), bad);
     }
 };

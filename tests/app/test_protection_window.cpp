@@ -1,6 +1,7 @@
 // The protection dialog and the PIN prompt as widgets, on Qt's offscreen platform.
 #include "MainWindowFixture.h"
 #include "alarm/AlarmController.h"
+#include "alert/RemoteAlerts.h"
 #include "app/fmPinPrompt.h"
 #include "guard/Pin.h"
 
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -153,7 +155,16 @@ private slots:
         QCOMPARE(f.store->ReadSetting(GuardKey, "AlertSendHost"), QStringLiteral("T"));
         // Saved, the alerts start at once: the test's transport and the sender's.
         QCOMPARE(f.alertTransports.size(), std::size_t(2));
+        // A save that leaves them as they are keeps the sender and what it is sending.
+        onNextModal(&context, [](QWidget* dialog) { press(dialog, QDialogButtonBox::Ok); });
+        f.find<QAction>("mnuProtection")->trigger();
+        QCOMPARE(f.alertTransports.size(), std::size_t(2));
 
+        // Turned off, the undelivered events go with them.
+        QVERIFY(QDir().mkpath(DataFolder));
+        QFile outbox(DataFolder + AlertOutboxFileName);
+        QVERIFY(outbox.open(QIODevice::Append));
+        outbox.close();
         onNextModal(&context, [](QWidget* dialog) {
             QCOMPARE(dialog->findChild<QLineEdit*>("edtAlertUrl")->text(), QStringLiteral("https://alerts.example.org/t"));
             QVERIFY(!dialog->findChild<QCheckBox*>("chkAlertArming")->isChecked());
@@ -162,6 +173,7 @@ private slots:
         });
         f.find<QAction>("mnuProtection")->trigger();
         QVERIFY(f.store->ReadSetting(GuardKey, "AlertUrl").isEmpty());
+        QVERIFY(!outbox.exists());
         // Alerts are off; the token stays for when an address is set again.
         QCOMPARE(f.store->ReadSetting(GuardKey, "AlertToken"), QStringLiteral("s3cret"));
     }

@@ -48,12 +48,33 @@ qint64 median(std::vector<qint64> values)
     return values[values.size() / 2];
 }
 
-/// The program armed with the mouse detector, the speakers kept on and a long alarm sound.
+const Sink Before{35, true}; // the sink as its user set it
+const Sink Held{100, false};  // the sink while the alarm sounds
+
+/// The program armed with the given detector, the speakers kept on and a long alarm sound.
 void startGuarded(Program& program, const QStringList& switches, const QString& detectorLine)
 {
     QVERIFY(storeSettings(true, switches, 60));
     SettingsStore(SettingsFilePath()).WriteSetting(GuardKey, "KeepSpeakersOn", "T");
     startArmed(program, detectorLine);
+}
+
+/// The user's sink turned down and muted, the program armed with the mouse, and a click that
+/// sets the alarm off and turns the speakers on.
+void soundHeldAlarm(PrivateSoundServer& server, Program& program)
+{
+    QVERIFY(server.start());
+    QVERIFY(server.command({"set-sink-volume", "@DEFAULT_SINK@", "35%"}));
+    QVERIFY(server.command({"set-sink-mute", "@DEFAULT_SINK@", "1"}));
+    QCOMPARE(defaultSink(server), Before);
+    xdotool({"mousemove", "5", "5"});
+    startGuarded(program, {"ActMouDetectToggle"}, "Mouse Detection - Enabled");
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(defaultSink(server), Before);
+    xdotool({"click", "1"});
+    QVERIFY(reported("Mouse detected", 5000));
+    QVERIFY2(waitFor([&] { return defaultSink(server) == Held; }, 5000),
+             "the speakers were not turned on for the alarm");
 }
 } // namespace
 
@@ -65,27 +86,14 @@ private slots:
     {
         TempEnvironment env;
         PrivateSoundServer server;
-        QVERIFY(server.start());
-        QVERIFY(server.command({"set-sink-volume", "@DEFAULT_SINK@", "35%"}));
-        QVERIFY(server.command({"set-sink-mute", "@DEFAULT_SINK@", "1"}));
-        const Sink before{35, true};
-        QCOMPARE(defaultSink(server), before);
-        xdotool({"mousemove", "5", "5"});
         Program program;
-        startGuarded(program, {"ActMouDetectToggle"}, "Mouse Detection - Enabled");
+        soundHeldAlarm(server, program);
         QVERIFY(!QTest::currentTestFailed());
-        QCOMPARE(defaultSink(server), before);
-
-        xdotool({"click", "1"});
-        QVERIFY(reported("Mouse detected", 5000));
-        const Sink held{100, false};
-        QVERIFY2(waitFor([&] { return defaultSink(server) == held; }, 5000),
-                 "the speakers were not turned on for the alarm");
 
         std::vector<qint64> muteUndone, volumeUndone;
         for (int attempt = 0; attempt < 5; ++attempt) {
-            muteUndone.push_back(undoneAfter(server, {"set-sink-mute", "@DEFAULT_SINK@", "1"}, held));
-            volumeUndone.push_back(undoneAfter(server, {"set-sink-volume", "@DEFAULT_SINK@", "10%"}, held));
+            muteUndone.push_back(undoneAfter(server, {"set-sink-mute", "@DEFAULT_SINK@", "1"}, Held));
+            volumeUndone.push_back(undoneAfter(server, {"set-sink-volume", "@DEFAULT_SINK@", "10%"}, Held));
         }
         QVERIFY2(std::find(muteUndone.begin(), muteUndone.end(), -1) == muteUndone.end(), "a mute stayed");
         QVERIFY2(std::find(volumeUndone.begin(), volumeUndone.end(), -1) == volumeUndone.end(),
@@ -101,8 +109,19 @@ private slots:
         // Disarmed, the alarm ends and the sink is as its user left it.
         pressKey(program.window, "Escape");
         QVERIFY(reported("Alarm - Stoped", 5000));
-        QVERIFY2(waitFor([&] { return defaultSink(server) == before; }, 5000),
+        QVERIFY2(waitFor([&] { return defaultSink(server) == Before; }, 5000),
                  "the speakers' own state did not come back");
+    }
+
+    void aProgramEndedWhileItHoldsTheSpeakersGivesThemBack()
+    {
+        TempEnvironment env;
+        PrivateSoundServer server;
+        Program program;
+        soundHeldAlarm(server, program);
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(program.terminate());
+        QCOMPARE(defaultSink(server), Before);
     }
 
     void aMutedMicrophoneSetsTheAlarmOff()

@@ -91,6 +91,28 @@ private slots:
         QVERIFY(!r.keys.subscribed());
     }
 
+    void aDesktopWithoutKeyEventsLeavesTheSwitchOnAndTriesAgainAtTheNextStart()
+    {
+        KeyboardRig r;
+        r.keys.startSucceeds = false;
+        r.logic.keyboard().ActKeyDetectToggleExecute();
+        QVERIFY(r.view.keyboardDetection);
+        QVERIFY(!r.logic.keyboard().watching());
+        QCOMPARE(r.keys.starts, 1);
+        r.logic.keyboard().resume();
+        QCOMPARE(r.keys.starts, 2);
+
+        // Watching, a cancelled subscription that cannot be made again leaves it deaf, not broken.
+        r.keys.startSucceeds = true;
+        r.logic.keyboard().resume();
+        QVERIFY(r.keys.subscribed());
+        r.keys.startSucceeds = false;
+        r.keys.cancel();
+        QVERIFY(!r.logic.keyboard().watching());
+        r.keys.press();
+        QVERIFY(!r.reportMessages().contains("Keyboard detected"));
+    }
+
     void keysTypedIntoThePinPromptAreNoTrigger()
     {
         KeyboardRig r({"ActKeyDetectToggle", "Alarm Active"});
