@@ -62,12 +62,9 @@ private slots:
     {
         TempEnvironment env;
         LocalHttpServer server;
-        QVERIFY(server.listen());
-        const quint16 port = server.port();
-        const QString url = server.url();
-        server.close();
+        QVERIFY(server.startDown());
         QVERIFY(storeSettings(true, {"ActMouDetectToggle"}, 0.2));
-        storeAlertAddress(url);
+        storeAlertAddress(server.url());
         {
             Program program;
             program.start();
@@ -77,7 +74,7 @@ private slots:
             QVERIFY(QFile(DataFolder + AlertOutboxFileName).size() > 0);
             program.kill();
         }
-        QVERIFY(server.listen(port));
+        QVERIFY(server.comeBack());
         Program again;
         again.start();
         QVERIFY(!QTest::currentTestFailed());

@@ -1,13 +1,9 @@
 // Every way out of an armed period (Esc, the arm button, closing the window, a termination
 // signal) with and without a disarm PIN, on the virtual clock and without a widget.
-#include "FakeMainView.h"
-#include "FakeServices.h"
-#include "SoundTestFiles.h"
+#include "StartedLogic.h"
 #include "WeakPinHash.h"
 #include "alarm/AlarmController.h"
-#include "app/gVars.h"
 #include "guard/Pin.h"
-#include "report/ReportLog.h"
 
 #include <QTest>
 
@@ -16,39 +12,15 @@ using namespace gRegistry;
 namespace {
 const QString ThePin = QStringLiteral("2468");
 
-/// The logic, armed at its start with the simulation switch and one sound, no delays; with the
-/// given PIN hash stored, if any.
-struct ArmedRig : FakeServices
+/// The logic, armed at its start with the simulation switch; with the given PIN hash stored, if
+/// any.
+struct ArmedRig : StartedLogic
 {
-    FakeMainView view;
-    MainLogic logic{services(), view};
-
-    explicit ArmedRig(const QByteArray& pinHash)
-    {
-        if (!pinHash.isEmpty())
-            store->WriteSetting(GuardKey, "PinHash", QString::fromUtf8(pinHash));
-        store->WriteSetting(StateKey, "Alarm Active", "T");
-        store->WriteSetting(StateKey, "ActSimToggle", "T");
-        store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
-        store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
-        store->WriteSetting(TuningKey, "frmMainspnTriggerDelay", "0");
-        makeFile(SoundsFolder + "siren.wav");
-        created = logic.FormCreate();
-        logic.FormActivate();
-    }
+    explicit ArmedRig(const QByteArray& pinHash) : StartedLogic({"Alarm Active", "ActSimToggle"}, pinHash) {}
 
     AlarmController& controller() { return logic.controller(); }
     PinGate& gate() { return controller().pinGate(); }
-    QStringList reportLines()
-    {
-        QStringList messages;
-        for (const QString& line : logic.report().ReportLines())
-            messages << line.mid(line.indexOf("] ") + 2);
-        return messages;
-    }
     bool armedAndStored() { return controller().armed() && store->ReadSetting(StateKey, "Alarm Active") == "T"; }
-
-    bool created = false;
 };
 
 const QByteArray& pinHash()
@@ -70,7 +42,7 @@ private slots:
         r.controller().FormKeyUp(Qt::Key_Escape);
         QVERIFY(!r.controller().armed());
         QVERIFY(!r.view.prompt.shown);
-        QCOMPARE(r.reportLines().last(), QStringLiteral("Alarm - Stoped"));
+        QCOMPARE(r.reportMessages().last(), QStringLiteral("Alarm - Stoped"));
 
         r.controller().ActActivateToggleExecute();
         QVERIFY(r.armedAndStored());
@@ -81,7 +53,7 @@ private slots:
 
         r.controller().ActActivateToggleExecute();
         r.logic.terminationRequested();
-        QVERIFY(!r.reportLines().contains("Alarm - Terminated while armed"));
+        QVERIFY(!r.reportMessages().contains("Alarm - Terminated while armed"));
         QVERIFY(r.armedAndStored());
     }
 
@@ -102,7 +74,7 @@ private slots:
         r.gate().submit(ThePin);
         QVERIFY(!r.controller().armed());
         QVERIFY(!r.view.prompt.shown);
-        QCOMPARE(r.reportLines().last(), QStringLiteral("Alarm - Stoped"));
+        QCOMPARE(r.reportMessages().last(), QStringLiteral("Alarm - Stoped"));
         QCOMPARE(r.store->ReadSetting(StateKey, "Alarm Active"), QString());
 
         // Disarmed, arming needs no PIN.
@@ -128,7 +100,7 @@ private slots:
 
         ArmedRig signalled{pinHash()};
         signalled.logic.terminationRequested();
-        QCOMPARE(signalled.reportLines().last(), QStringLiteral("Alarm - Terminated while armed"));
+        QCOMPARE(signalled.reportMessages().last(), QStringLiteral("Alarm - Terminated while armed"));
         QVERIFY(!signalled.logic.closeNeedsPin());
         QVERIFY(signalled.armedAndStored());
 
@@ -137,23 +109,23 @@ private slots:
         disarmed.gate().submit(ThePin);
         QVERIFY(!disarmed.logic.closeNeedsPin());
         disarmed.logic.terminationRequested();
-        QVERIFY(!disarmed.reportLines().contains("Alarm - Terminated while armed"));
+        QVERIFY(!disarmed.reportMessages().contains("Alarm - Terminated while armed"));
     }
 
     void wrongPinsAreReportedTheThirdTriggersAndEachFurtherDoublesTheWait()
     {
         ArmedRig r{pinHash()};
-        const qsizetype armedLines = r.reportLines().size();
+        const qsizetype armedLines = r.reportMessages().size();
         r.controller().FormKeyUp(Qt::Key_Escape);
         r.gate().submit("0000");
         r.gate().submit("1111");
         // The report takes a line once per minute of its time stamp.
-        QCOMPARE(r.reportLines().mid(armedLines), QStringList{"Wrong PIN entered"});
+        QCOMPARE(r.reportMessages().mid(armedLines), QStringList{"Wrong PIN entered"});
         QCOMPARE(r.gate().wrongInARow(), 2);
         QCOMPARE(r.view.prompt.wrongPinsShown, 2);
         QVERIFY(!r.gate().waiting());
         r.gate().submit("2222");
-        QCOMPARE(r.reportLines().mid(armedLines),
+        QCOMPARE(r.reportMessages().mid(armedLines),
                  (QStringList{"Wrong PIN entered", "Disarm attempt with a wrong PIN"}));
         QVERIFY(!r.gate().waiting());
 
@@ -163,17 +135,17 @@ private slots:
             QCOMPARE(r.view.prompt.waitSeconds, seconds);
             QVERIFY(r.gate().waiting());
             // While it waits, even the right PIN is not looked at.
-            const qsizetype lines = r.reportLines().size();
+            const qsizetype lines = r.reportMessages().size();
             r.gate().submit(ThePin);
             QVERIFY(r.controller().armed());
-            QCOMPARE(r.reportLines().size(), lines);
+            QCOMPARE(r.reportMessages().size(), lines);
             r.clock.advance(seconds * 1000 - 1);
             QVERIFY(r.gate().waiting());
             r.clock.advance(1);
             QVERIFY(!r.gate().waiting());
             QCOMPARE(r.view.prompt.waitSeconds, 0);
         }
-        QCOMPARE(r.reportLines().count("Disarm attempt with a wrong PIN"), 1);
+        QCOMPARE(r.reportMessages().count("Disarm attempt with a wrong PIN"), 1);
         // The right PIN disarms and starts the count afresh.
         r.gate().submit(ThePin);
         QVERIFY(!r.controller().armed());
@@ -188,8 +160,8 @@ private slots:
         r.gate().submit(ThePin);
         QVERIFY(r.armedAndStored());
         QCOMPARE(r.gate().wrongInARow(), 2);
-        QCOMPARE(r.reportLines().count("Stored PIN damaged - no PIN can disarm"), 1);
-        QVERIFY(r.reportLines().endsWith("Wrong PIN entered"));
+        QCOMPARE(r.reportMessages().count("Stored PIN damaged - no PIN can disarm"), 1);
+        QVERIFY(r.reportMessages().endsWith("Wrong PIN entered"));
     }
 
     void aPinFromTheDialogGuardsAtOnceAndAnOldHashIsUpgraded()

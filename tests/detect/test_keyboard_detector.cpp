@@ -1,48 +1,14 @@
 // The keyboard switch and its detector inside the main window's logic, with a fake desktop
 // keyboard, on the virtual clock.
-#include "FakeMainView.h"
-#include "FakeServices.h"
-#include "SoundTestFiles.h"
+#include "StartedLogic.h"
 #include "alarm/AlarmController.h"
-#include "app/gVars.h"
 #include "detect/KeyboardDetector.h"
 #include "guard/Pin.h"
-#include "report/ReportLog.h"
 
 #include <QTest>
 
 using namespace gRegistry;
 
-namespace {
-struct KeyboardRig : FakeServices
-{
-    FakeMainView view;
-    MainLogic logic{services(), view};
-
-    /// One sound selected and no delays; the given state values stored before the start.
-    explicit KeyboardRig(const QStringList& stateValues = {})
-    {
-        for (const QString& name : stateValues)
-            store->WriteSetting(StateKey, name, "T");
-        store->WriteSetting(SoundSelectionKey, "siren.wav", "T");
-        store->WriteSetting(TuningKey, "frmMainspnActivationDelay", "0");
-        store->WriteSetting(TuningKey, "frmMainspnTriggerDelay", "0");
-        makeFile(SoundsFolder + "siren.wav");
-        created = logic.FormCreate();
-        logic.FormActivate();
-    }
-
-    QStringList reportMessages()
-    {
-        QStringList messages;
-        for (const QString& line : logic.report().ReportLines())
-            messages << line.mid(line.indexOf("] ") + 2);
-        return messages;
-    }
-
-    bool created = false;
-};
-} // namespace
 
 class KeyboardDetectorTest : public QObject
 {
@@ -50,7 +16,7 @@ class KeyboardDetectorTest : public QObject
 private slots:
     void theSwitchIsStoredShownAndAloneEnablesArming()
     {
-        KeyboardRig r;
+        StartedLogic r;
         QVERIFY(r.created);
         QVERIFY(!r.keys.subscribed());
         QVERIFY(!r.view.keyboardDetection);
@@ -77,7 +43,7 @@ private slots:
 
     void aKeyPressWhileArmedIsATriggerAndTheWatchResumesAtTheNextStart()
     {
-        KeyboardRig r({"ActKeyDetectToggle", "Alarm Active"});
+        StartedLogic r({"ActKeyDetectToggle", "Alarm Active"});
         QVERIFY(r.keys.subscribed());
         QVERIFY(r.view.keyboardDetection);
         QVERIFY(r.logic.controller().armed());
@@ -93,7 +59,7 @@ private slots:
 
     void aDesktopWithoutKeyEventsLeavesTheSwitchOnAndTriesAgainAtTheNextStart()
     {
-        KeyboardRig r;
+        StartedLogic r;
         r.keys.startSucceeds = false;
         r.logic.keyboard().ActKeyDetectToggleExecute();
         QVERIFY(r.view.keyboardDetection);
@@ -115,7 +81,7 @@ private slots:
 
     void keysTypedIntoThePinPromptAreNoTrigger()
     {
-        KeyboardRig r({"ActKeyDetectToggle", "Alarm Active"});
+        StartedLogic r({"ActKeyDetectToggle", "Alarm Active"});
         QCOMPARE(r.logic.changeProtection({.newPin = "2468", .repeatedPin = "2468"}), ProtectionVerdict::Saved);
         const qsizetype lines = r.reportMessages().size();
         r.logic.controller().ActActivateToggleExecute(); // asks for the PIN

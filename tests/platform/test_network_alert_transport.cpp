@@ -120,17 +120,14 @@ private slots:
     {
         TempEnvironment env;
         LocalHttpServer server;
-        QVERIFY(server.listen());
-        const quint16 port = server.port();
-        const QString url = server.url();
-        server.close();
+        QVERIFY(server.startDown());
 
         SystemClock clock;
         QtTimerEngine timers;
         ReportLog report(clock, env.root() + QStringLiteral("/reports/"), QStringLiteral(":"));
         NetworkAlertTransport transport;
         AlertSender sender({timers, clock, transport, report, QStringLiteral("desk")},
-                           settingsTo(url), env.root() + QStringLiteral("/outbox.jsonl"));
+                           settingsTo(server.url()), env.root() + QStringLiteral("/outbox.jsonl"));
         const QStringList sent{"Mouse detected", "Keyboard detected", "Microphone muted"};
         for (const QString& detail : sent)
             sender.alarmAccepted(detail);
@@ -138,7 +135,7 @@ private slots:
         QVERIFY(report.ReportLines().front().contains("Alert delivery failing ("));
         QTest::qWait(3000);
 
-        QVERIFY(server.listen(port));
+        QVERIFY(server.comeBack());
         QVERIFY2(QTest::qWaitFor([&] { return server.requests.size() >= 3; }, 20000),
                  qPrintable(report.ReportLines().join(" | ") + QStringLiteral(" / arrived %1").arg(server.requests.size())));
         QTest::qWait(500);

@@ -23,8 +23,21 @@ public:
     bool listen(quint16 port = 0)
     {
         connect(&m_server, &QTcpServer::newConnection, this, &LocalHttpServer::accept, Qt::UniqueConnection);
-        return m_server.listen(QHostAddress::LocalHost, port);
+        if (!m_server.listen(QHostAddress::LocalHost, port))
+            return false;
+        m_port = m_server.serverPort();
+        return true;
     }
+    /// Takes a free port and goes away at once: its address is known while the server is down,
+    /// and comeBack() answers there.
+    bool startDown()
+    {
+        if (!listen())
+            return false;
+        close();
+        return true;
+    }
+    bool comeBack() { return listen(m_port); }
     /// Stops listening and drops every connection, as a server that went away.
     void close()
     {
@@ -32,7 +45,8 @@ public:
         for (QTcpSocket* socket : findChildren<QTcpSocket*>())
             socket->abort();
     }
-    quint16 port() const { return m_server.serverPort(); }
+    /// The port it listens on, or last listened on.
+    quint16 port() const { return m_port; }
     QString url(const QString& path = QStringLiteral("/alerts")) const
     {
         return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
@@ -84,5 +98,6 @@ private:
     }
 
     QTcpServer m_server;
+    quint16 m_port = 0;
     QMap<QTcpSocket*, QByteArray> m_buffers;
 };
